@@ -1,0 +1,72 @@
+#pragma once
+// Private-profile (INI) files, byte-compatible with what Windows' private-profile API writes and
+// reads.
+//
+// The work is done in memory: a ProfileFile is read once, any number of reads and writes are
+// applied to its lines, and save() replaces the file atomically (temporary file in the same
+// folder, flush, rename). Lines a write does not touch are kept byte for byte. Writing the value
+// a key already has changes nothing, so saving an unchanged document leaves the file as it was.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qb {
+
+class ProfileFile {
+public:
+    ProfileFile();
+    ~ProfileFile();
+    ProfileFile(ProfileFile&&) noexcept;
+    ProfileFile& operator=(ProfileFile&&) noexcept;
+
+    // Reads the file; a missing file gives an empty document (and ok). Answers false with a
+    // reason when the file exists but cannot be read or is larger than kMaxFileSize.
+    bool load(const std::string& path, std::string* error = nullptr);
+    // Parses bytes as if read from a file.
+    void parse(std::string_view bytes);
+
+    // GetPrivateProfileString: trimmed, one pair of matching quotes removed, first duplicate
+    // wins, cut to bufferSize - 1 characters; the default (trailing blanks removed, cut the same
+    // way) when the key is missing.
+    std::string getString(std::string_view section, std::string_view key,
+                          std::string_view defaultValue = "", std::size_t bufferSize = 260) const;
+    // GetPrivateProfileInt.
+    std::int32_t getInt(std::string_view section, std::string_view key,
+                        std::int32_t defaultValue) const;
+    bool hasKey(std::string_view section, std::string_view key) const;
+
+    // WritePrivateProfileString: updates in place or appends after the section's last entry,
+    // a new section at the end.
+    void setString(std::string_view section, std::string_view key, std::string_view value);
+    void setInt(std::string_view section, std::string_view key, std::int64_t value);
+
+    // The document's bytes as they would be written.
+    std::string bytes() const;
+    // Whether a write since load() changed the bytes.
+    bool modified() const;
+
+    // Replaces the file atomically; nothing is written when the document is unchanged and the
+    // file exists. Answers false with a reason (the file is left as it was).
+    bool save(const std::string& path, std::string* error = nullptr);
+
+    static constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+// One-shot helpers for files touched a key at a time (preferences.ini): read, change, save.
+std::string ReadProfileString(const std::string& path, std::string_view section,
+                              std::string_view key, std::string_view defaultValue = "",
+                              std::size_t bufferSize = 260);
+std::int32_t ReadProfileInt(const std::string& path, std::string_view section,
+                            std::string_view key, std::int32_t defaultValue);
+bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value);
+
+// The integer rule of GetPrivateProfileInt applied to an already trimmed, unquoted value.
+std::int32_t ParseProfileInt(std::string_view value, std::int32_t defaultValue);
+
+} // namespace qb
