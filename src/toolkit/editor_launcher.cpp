@@ -1,0 +1,78 @@
+#include "toolkit/editor_launcher.h"
+
+#include <map>
+
+#include "model/preferences.h"
+#include "model/workspace.h"
+#include "platform/desktop.h"
+
+namespace qb::ui {
+
+namespace {
+std::map<std::uint32_t, EditorOpener>& Editors() {
+    static std::map<std::uint32_t, EditorOpener> editors;
+    return editors;
+}
+std::function<void(std::int32_t, int)>& TreeRefresher() {
+    static std::function<void(std::int32_t, int)> refresher;
+    return refresher;
+}
+std::function<void()>& PreviewRepainter() {
+    static std::function<void()> repainter;
+    return repainter;
+}
+
+void StartExternalEditor(const char* preferenceKey, const std::string& path) {
+    EnsurePreferenceDefaults();
+    const std::string program = GetPreference(preferenceKey);
+    if (program.empty()) return;
+    // The program gets the path as its only argument; a detached start needs no quoting, the
+    // argument list keeps a path with blanks in one piece.
+    Desktop().startDetached(program, {path});
+}
+} // namespace
+
+void RegisterEditor(std::uint32_t type, EditorOpener opener) { Editors()[type] = std::move(opener); }
+
+bool HasEditor(std::uint32_t type) { return Editors().count(type) != 0; }
+
+bool OpenEditor(QWidget* owner, int projectIndex, std::int32_t objectId) {
+    const ObjectRecord* object = FindObject(objectId, projectIndex);
+    if (!object) return false;
+    auto it = Editors().find(object->tipoOggetto);
+    if (it == Editors().end()) return false;
+    SetCurrentObject(projectIndex, objectId);
+    it->second(owner);
+    return true;
+}
+
+void SetTreeRefresher(std::function<void(std::int32_t, int)> refresher) {
+    TreeRefresher() = std::move(refresher);
+}
+void SetPreviewRepainter(std::function<void()> repainter) {
+    PreviewRepainter() = std::move(repainter);
+}
+void RebuildAndRefreshTree(std::int32_t objectId, int projectIndex) {
+    if (TreeRefresher()) TreeRefresher()(objectId, projectIndex);
+}
+void RepaintPreview() {
+    if (PreviewRepainter()) PreviewRepainter()();
+}
+
+std::string QuotePath(const std::string& path) { return "\"" + path + "\""; }
+
+std::string AppFilePath(const std::string& fileName) {
+    std::string folder = AppFolder();
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder + fileName;
+}
+
+void StartImageEditor(const std::string& path) { StartExternalEditor("editImagesApp", path); }
+void StartSoundEditor(const std::string& path) { StartExternalEditor("editSoundsApp", path); }
+
+void OpenProjectFolder(int projectIndex) {
+    if (const ProjectRecord* project = ProjectAt(projectIndex))
+        Desktop().open(project->sPathProgetto);
+}
+
+} // namespace qb::ui
