@@ -29,4 +29,15 @@ int Fail(const std::string& reason);
 // The command's usage on stderr, exit 2.
 int UsageError(const std::string& commandName);
 
+// The CLI's message service: prints the core's messages on stderr and answers OK. The core
+// only informs the user when it refused or failed something, so main() exits 1 when a message
+// was shown during a command that otherwise succeeded.
+void InstallCliMessages();
+bool MessageShown();
+
+// Loads the project in the folder of that name inside the projects folder and answers its
+// project index; -1 after telling why (not a folder name, no such project, refused by the
+// loader).
+int OpenProjectFolder(const std::string& folderName);
+
 } // namespace qbcli
