@@ -14,4 +14,10 @@ std::int32_t ParseSignedDecimal(std::string_view text);
 std::int32_t ParseSignedDecimal(std::string_view text, std::size_t maxChars);
 std::string FormatSignedDecimal(std::int32_t value);
 
+// Strict reading for command-line arguments, where a typo must not silently become 0: an
+// optional sign then decimal digits and nothing else, within [min, max].
+enum class StrictNumber { Ok, NotANumber, OutOfRange };
+StrictNumber ParseStrictDecimal(std::string_view text, std::int64_t min, std::int64_t max,
+                                std::int64_t& out);
+
 } // namespace qb
