@@ -1,0 +1,302 @@
+#include "build/build.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+#include <memory>
+#include <vector>
+
+#include "build/encoding.h"
+#include "build/files.h"
+#include "model/folders.h"
+#include "model/preferences.h"
+#include "model/projectfile.h"
+#include "platform/messages.h"
+#include "platform/pictures.h"
+#include "platform/profile.h"
+
+namespace qb {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kMainSection = "main";
+constexpr const char* kWritingError = "#error 'writing'";
+
+bool IsEmbeddedPictureType(std::uint32_t type) {
+    return type == 2 || type == 3 || type == 4 || type == 13;
+}
+
+// Test builds look for their resources beside Game.swf; the project keeps its own choice,
+// which is put back whichever way the build ends.
+class ResourceLocationRestore {
+public:
+    ResourceLocationRestore(int projectIndex, ProjectRecord& project, std::uint32_t original)
+        : projectIndex_(projectIndex), project_(project), original_(original) {}
+    ~ResourceLocationRestore() {
+        SetResourceLocation(project_, original_);
+        SaveProject(projectIndex_);
+    }
+    ResourceLocationRestore(const ResourceLocationRestore&) = delete;
+    ResourceLocationRestore& operator=(const ResourceLocationRestore&) = delete;
+
+private:
+    int projectIndex_;
+    ProjectRecord& project_;
+    std::uint32_t original_;
+};
+
+bool Fail(const std::string& text) {
+    ShowMessage(text);
+    return false;
+}
+
+// Copies project.ini into the game file through the scramble; answers the bytes copied.
+bool AppendScrambledProject(std::istream& in, OutputFile& out, std::uint64_t& copied) {
+    std::vector<char> buffer(1u << 20);
+    copied = 0;
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const std::streamsize got = in.gcount();
+        if (got <= 0) break;
+        ScrambleProjectText(buffer.data(), static_cast<std::size_t>(got));
+        if (!out.write(buffer.data(), static_cast<std::size_t>(got))) return false;
+        copied += static_cast<std::uint64_t>(got);
+    }
+    return !in.bad();
+}
+
+// Compile mode: Release/RemoteData is emptied and removed, and for resources at a specific
+// path made again with the project's pictures and sounds. None of this is an error when it
+// cannot be done: the game then simply finds fewer resources.
+void PrepareRemoteData(const std::string& projectFolder, const std::string& releaseFolder,
+                       std::uint32_t resourceLocation) {
+    const std::string remote = JoinPath(releaseFolder, kRemoteDataFolderName);
+    std::error_code ec;
+    DeleteAllFiles(remote);
+    fs::remove(remote, ec);
+    if (resourceLocation == location::SpecificPath) {
+        fs::create_directory(remote, ec);
+        CopyFilesByPattern(projectFolder, remote, "*.png");
+        CopyFilesByPattern(projectFolder, remote, "*.mp3");
+    }
+}
+
+} // namespace
+
+std::string EngineTemplateName(std::uint32_t index) {
+    if (index >= kEngineTemplateCount) return {};
+    return index == 0 ? std::string("Quillbox.DLL")
+                      : "Quillbox" + std::to_string(index) + ".DLL";
+}
+
+void SetResourceLocation(ProjectRecord& project, std::uint32_t value) {
+    for (ObjectRecord& object : project.objects) {
+        std::size_t offset = 0;
+        if (ResourceLocationOffset(object.tipoOggetto, offset))
+            object.record().setU32(offset, value);
+    }
+}
+
+void SetResourceLocation(int projectIndex, std::uint32_t value) {
+    if (ProjectRecord* project = ProjectAt(projectIndex)) SetResourceLocation(*project, value);
+}
+
+EmbeddedPictures EncodeEmbeddedImages(const ProjectRecord& project,
+                                      std::uint32_t resourceLocation) {
+    EmbeddedPictures result;
+    if (resourceLocation != location::Embedded) return result;
+    for (const ObjectRecord& object : project.objects) {
+        if (!IsEmbeddedPictureType(object.tipoOggetto)) continue;
+        const std::string path = object.record().text(0, kPathField);
+        if (path.empty()) continue;
+        Picture picture;
+        std::uint64_t width = 0, height = 0;
+        if (LoadPicture(path, picture) && picture.width > 0 && picture.height > 0 &&
+            picture.pixels.size() ==
+                static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
+            width = static_cast<std::uint64_t>(picture.width);
+            height = static_cast<std::uint64_t>(picture.height);
+        }
+        // The block's size goes into the 8-digit trailer: stop before it could not be written.
+        const std::uint64_t entrySize = 16 + 2 * width * height;
+        if (result.block.size() + entrySize > kMaxTrailerValue) {
+            result.tooLarge = true;
+            return result;
+        }
+        const std::size_t at = result.block.size();
+        result.block.resize(at + static_cast<std::size_t>(entrySize));
+        char* out = result.block.data() + at;
+        const std::string w = FormatDecimal8(width), h = FormatDecimal8(height);
+        std::copy(w.begin(), w.end(), out);
+        std::copy(h.begin(), h.end(), out + 8);
+        if (width && height)
+            EncodePixels(picture.pixels.data(), picture.pixels.size(), out + 16);
+        ++result.count;
+    }
+    return result;
+}
+
+EmbeddedPictures EncodeEmbeddedImages(int projectIndex, std::uint32_t resourceLocation) {
+    const ProjectRecord* project = ProjectAt(projectIndex);
+    return project ? EncodeEmbeddedImages(*project, resourceLocation) : EmbeddedPictures{};
+}
+
+bool SubstitutePagePlaceholders(std::istream& in, const PageWriter& write, std::string_view name,
+                                std::int32_t width, std::int32_t height) {
+    const std::string widthText = std::to_string(width);
+    const std::string heightText = std::to_string(height);
+    // A substitution at one position writes at most this far ahead; keeping that much read
+    // ahead (or the end of the page) lets the page be processed in chunks.
+    const std::size_t lookAhead =
+        std::max({name.size(), widthText.size(), heightText.size()}) + 1;
+    constexpr std::size_t kChunk = 1u << 16;
+
+    std::string buffer;
+    std::size_t pos = 0;
+    bool atEnd = false;
+    std::vector<char> chunk(kChunk);
+    auto fill = [&] {
+        while (!atEnd && buffer.size() - pos < lookAhead) {
+            in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+            const std::streamsize got = in.gcount();
+            if (got > 0) buffer.append(chunk.data(), static_cast<std::size_t>(got));
+            if (!in) atEnd = true;
+        }
+    };
+    // Overwrites from pos, cut at the end of the page.
+    auto overwrite = [&](std::string_view text) {
+        const std::size_t n = std::min(text.size(), buffer.size() - pos);
+        std::copy_n(text.begin(), n, buffer.begin() + static_cast<std::ptrdiff_t>(pos));
+    };
+    for (;;) {
+        fill();
+        if (in.bad()) return false;
+        if (pos >= buffer.size()) break;
+        if (buffer[pos] == '$') overwrite(name);
+        if (buffer[pos] == '+') overwrite(widthText);
+        if (buffer[pos] == '%') overwrite(heightText);
+        ++pos;
+        // Bytes before pos are final: a substitution only writes at or behind its position.
+        if (pos >= kChunk) {
+            if (!write(buffer.data(), pos)) return false;
+            buffer.erase(0, pos);
+            pos = 0;
+        }
+    }
+    return buffer.empty() || write(buffer.data(), buffer.size());
+}
+
+bool BuildGame(int projectIndex, BuildMode mode) {
+    ProjectRecord* project = ProjectAt(projectIndex);
+    if (!project) return false;
+    WaitCursor wait;
+
+    BuildSettings settings = ValidateProject(*project);
+
+    std::unique_ptr<ResourceLocationRestore> restore;
+    if (mode == BuildMode::Test && settings.compilazioneTipo != location::Embedded) {
+        restore = std::make_unique<ResourceLocationRestore>(projectIndex, *project,
+                                                            settings.compilazioneTipo);
+        SetResourceLocation(*project, location::BesideGame);
+        settings.compilazioneTipo = location::BesideGame;
+    }
+
+    const std::string& projectFolder = project->sPathProgetto;
+    const std::string iniPath = JoinPath(projectFolder, kProjectFileName);
+
+    // Write test: check = 0, then check = 1, each written to the file. A project file that
+    // cannot be read is not written at all (saving an empty document would wipe it).
+    ProfileFile document;
+    bool writable = document.load(iniPath);
+    if (writable) {
+        document.setString(kMainSection, "check", "0");
+        writable = document.save(iniPath);
+        document.setString(kMainSection, "check", "1");
+        writable = document.save(iniPath) && writable;
+    }
+    if (!writable) settings.error = kWritingError;
+
+    CheckGameArea(*project, settings);
+    if (!settings.error.empty()) return Fail(settings.error);
+
+    // Both templates are needed for a game: without them the build fails instead of
+    // reporting success with no game or no page.
+    const std::string templateName = EngineTemplateName(settings.engineTemplate);
+    if (templateName.empty())
+        return Fail("#error 'no engine template for game area preset " +
+                    std::to_string(settings.engineTemplate) + "'");
+    const std::string enginePath = JoinPath(AppFolder(), templateName);
+    const std::string pageTemplatePath = JoinPath(AppFolder(), kPageFileName);
+    std::error_code ec;
+    std::ifstream engine;
+    if (fs::is_regular_file(enginePath, ec)) engine.open(enginePath, std::ios::binary);
+    if (!engine) return Fail("#error 'cannot read engine template': " + enginePath);
+    std::ifstream pageTemplate;
+    if (fs::is_regular_file(pageTemplatePath, ec))
+        pageTemplate.open(pageTemplatePath, std::ios::binary);
+    if (!pageTemplate) return Fail("#error 'cannot read page template': " + pageTemplatePath);
+
+    document.setInt(kMainSection, "dimX", settings.dimX);
+    document.setInt(kMainSection, "dimY", settings.dimY);
+    document.setInt(kMainSection, "compilazioneTipo", settings.compilazioneTipo);
+    document.setString(kMainSection, "sPathExternalFiles", settings.sPathExternalFiles);
+    document.setInt(kMainSection, "nExternalObj", settings.nExternalObj);
+    document.setString(kMainSection, "descriptionWhileLoading", settings.descriptionWhileLoading);
+    WriteProjectKeys(*project, document);
+    if (!document.save(iniPath)) return Fail(std::string(kWritingError) + ": " + iniPath);
+
+    // The trailer holds each size in 8 digits.
+    const std::uintmax_t projectSize = fs::file_size(iniPath, ec);
+    if (ec) return Fail(std::string(kWritingError) + ": " + iniPath);
+    if (projectSize > kMaxTrailerValue)
+        return Fail("#error 'project file too large': " + iniPath + " holds " +
+                    std::to_string(projectSize) + " bytes, a game can hold " +
+                    std::to_string(kMaxTrailerValue));
+    EmbeddedPictures pictures = EncodeEmbeddedImages(*project, settings.compilazioneTipo);
+    if (pictures.tooLarge)
+        return Fail("#error 'embedded pictures too large': a game can hold " +
+                    std::to_string(kMaxTrailerValue) + " bytes of pictures");
+
+    std::string gameFolder = projectFolder;
+    if (mode == BuildMode::Compile) {
+        gameFolder = JoinPath(projectFolder, kReleaseFolderName);
+        fs::create_directory(gameFolder, ec);
+        PrepareRemoteData(projectFolder, gameFolder, settings.compilazioneTipo);
+    }
+    const std::string gamePath = JoinPath(gameFolder, kGameFileName);
+
+    OutputFile game(gamePath);
+    if (!game.isOpen()) return Fail(std::string(kWritingError) + ": " + gamePath);
+    if (!game.copyFrom(engine)) {
+        if (engine.bad()) return Fail("#error 'cannot read engine template': " + enginePath);
+        return Fail(std::string(kWritingError) + ": " + gamePath);
+    }
+
+    const std::string pagePath = JoinPath(projectFolder, kPageFileName);
+    OutputFile page(pagePath);
+    if (!page.isOpen()) return Fail(std::string(kWritingError) + ": " + pagePath);
+    const bool pageWritten = SubstitutePagePlaceholders(
+        pageTemplate, [&page](const char* data, std::size_t size) { return page.write(data, size); },
+        project->sNomeProgetto, settings.dimX, settings.dimY);
+    if (!pageWritten) {
+        if (pageTemplate.bad()) return Fail("#error 'cannot read page template': " + pageTemplatePath);
+        return Fail(std::string(kWritingError) + ": " + pagePath);
+    }
+
+    std::ifstream projectFile(iniPath, std::ios::binary);
+    std::uint64_t copied = 0;
+    if (!projectFile || !AppendScrambledProject(projectFile, game, copied) || copied != projectSize)
+        return Fail(std::string(kWritingError) + ": " + gamePath);
+    const std::string trailer = FormatDecimal8(pictures.block.size()) + FormatDecimal8(copied);
+    if (!game.write(pictures.block.data(), pictures.block.size()) ||
+        !game.write(trailer.data(), trailer.size()))
+        return Fail(std::string(kWritingError) + ": " + gamePath);
+    if (!page.commit()) return Fail(std::string(kWritingError) + ": " + pagePath);
+    if (!game.commit()) return Fail(std::string(kWritingError) + ": " + gamePath);
+    return true;
+}
+
+} // namespace qb
