@@ -8,6 +8,7 @@
 // a key already has changes nothing, so saving an unchanged document leaves the file as it was.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,11 +36,19 @@ public:
     std::int32_t getInt(std::string_view section, std::string_view key,
                         std::int32_t defaultValue) const;
     bool hasKey(std::string_view section, std::string_view key) const;
+    bool hasSection(std::string_view section) const;
+    // The value as getString reads it (trimmed, quotes removed) but uncut, without copying; the
+    // view is valid until the next write. Empty optional when the key is missing.
+    std::optional<std::string_view> findValue(std::string_view section,
+                                              std::string_view key) const;
 
     // WritePrivateProfileString: updates in place or appends after the section's last entry,
-    // a new section at the end.
-    void setString(std::string_view section, std::string_view key, std::string_view value);
-    void setInt(std::string_view section, std::string_view key, std::int64_t value);
+    // a new section at the end. Leading blanks of the value are dropped and the value ends at
+    // its first line break (written raw it would become a line of its own). Answers false, and
+    // changes nothing, for names that would not read back as themselves (a line break in a
+    // name; a key that holds '=', starts with ';', or would make the line a section header).
+    bool setString(std::string_view section, std::string_view key, std::string_view value);
+    bool setInt(std::string_view section, std::string_view key, std::int64_t value);
 
     // The document's bytes as they would be written.
     std::string bytes() const;
@@ -64,7 +73,12 @@ std::string ReadProfileString(const std::string& path, std::string_view section,
 std::int32_t ReadProfileInt(const std::string& path, std::string_view section,
                             std::string_view key, std::int32_t defaultValue);
 bool WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
+                        std::string_view value, std::string* error = nullptr);
+
+// Writes bytes to a temporary file in the target's folder, flushes it to disk and renames it
+// over the target. On failure the target is left as it was and false is answered with a reason.
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes,
+                           std::string* error = nullptr);
 
 // The integer rule of GetPrivateProfileInt applied to an already trimmed, unquoted value.
 std::int32_t ParseProfileInt(std::string_view value, std::int32_t defaultValue);
