@@ -1,0 +1,35 @@
+#pragma once
+// "Main parameters" of a jigsaw project (type 600): resource location, game area, splash and
+// font, the two backgrounds, the puzzle grid, the elapsed-time position, five optional sounds
+// and comments. OK saves the project but leaves the tree as it is; "Use custom font" is written
+// into the record (and saved) the moment it is clicked, so Cancel keeps it.
+#include "toolkit/item_editor.h"
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace qb::ui {
+
+class JigsawMainParametersDialog : public ItemEditorDialog {
+    Q_OBJECT
+public:
+    explicit JigsawMainParametersDialog(QWidget* owner);
+
+private:
+    void presetClicked(QLineEdit* width, QLineEdit* height, const char* w, const char* h);
+    void useCustomFontClicked(bool checked);
+
+    QRadioButton* preset550_ = nullptr;
+    QRadioButton* preset600_ = nullptr;
+    QRadioButton* preset640_ = nullptr;
+    QRadioButton* preset800_ = nullptr;
+    QCheckBox* freeSize_ = nullptr;
+};
+
+// Opens the editor of the current object (the launcher has set it).
+void OpenJigsawMainParameters(QWidget* owner);
+
+} // namespace qb::ui
