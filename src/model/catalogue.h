@@ -52,4 +52,28 @@ bool IsCopyAllowed(std::uint32_t type);
 bool IsGroupedType(std::uint32_t type);
 bool HasPreview(std::uint32_t type);              // 2, 3, 4, 13, 104
 
+// Every game type and every object type of the catalogue, in code order.
+std::span<const GameTypeInfo> GameTypes();
+std::span<const ObjectTypeInfo> ObjectTypes();
+
+// The Main parameters types 1, 100, 200, 300, 400, 500 and 600.
+bool IsMainParametersType(std::uint32_t type);
+
+// The default asset that New item copies for a file-backed type, and the base name and
+// extension of the copy; null for other types.
+struct DefaultAsset {
+    std::string_view assetFile;  // in the application folder
+    std::string_view baseName;
+    std::string_view extension;
+};
+const DefaultAsset* DefaultAssetOfType(std::uint32_t type);
+
+// Size of the record New item makes for a type in a project of that game type (type 6 depends
+// on it); 0 when the type cannot be created.
+std::size_t NewRecordSize(std::uint32_t type, std::uint32_t gameType);
+
+// A damaged Level data record may claim any entry count; growth on load stops at this many
+// entries so that a hostile count cannot make the loader allocate gigabytes.
+constexpr std::uint32_t kMaxLevelEntriesOnLoad = 10000;
+
 } // namespace qb
