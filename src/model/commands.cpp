@@ -1,0 +1,631 @@
+#include "model/commands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <initializer_list>
+#include <limits>
+#include <system_error>
+
+#include "model/catalogue.h"
+#include "model/folders.h"
+#include "model/layouts/ads_multiplayer.h"
+#include "model/layouts/bitmaps.h"
+#include "model/layouts/curling_main.h"
+#include "model/layouts/enemy.h"
+#include "model/layouts/explosion_bonus.h"
+#include "model/layouts/jigsaw_main.h"
+#include "model/layouts/level.h"
+#include "model/layouts/map.h"
+#include "model/layouts/music_main.h"
+#include "model/layouts/pachinko.h"
+#include "model/layouts/platform_items.h"
+#include "model/layouts/platform_main.h"
+#include "model/layouts/racing_items.h"
+#include "model/layouts/racing_main.h"
+#include "model/layouts/ship.h"
+#include "model/layouts/shootemup_main.h"
+#include "model/layouts/soccer_items.h"
+#include "model/layouts/soccer_main.h"
+#include "model/layouts/sound.h"
+#include "model/layouts/sprite_frame.h"
+#include "model/layouts/vectorial.h"
+#include "model/preferences.h"
+#include "model/projectfile.h"
+#include "platform/messages.h"
+
+namespace qb {
+
+namespace fs = std::filesystem;
+namespace L = layout;
+
+namespace {
+
+constexpr const char* kMainParametersDescription = "Main parameters";
+constexpr const char* kDuplicateDescription = "duplicate";
+constexpr const char* kCopyPrefix = "CopyOf_";
+// Folder names on Linux hold at most 255 bytes; leave room for MakeUniquePath's "_N".
+constexpr std::size_t kMaxCopyFolderName = 240;
+
+Bytes Zeroed(std::size_t size) { return Bytes(size, 0); }
+
+void Put(RecordView& r, std::initializer_list<std::pair<std::size_t, std::int32_t>> values) {
+    for (const auto& [offset, value] : values) r.setI32(offset, value);
+}
+
+Bytes ShootEmUpMainDefaults() {
+    namespace M = L::shootemup_main;
+    Bytes bytes = Zeroed(M::kSize);
+    RecordView r(bytes);
+    Put(r, {{M::kPlayerInitialSpeed, 8},
+            {M::kInvisibilitySeconds, 2},
+            {M::kLives, 3},
+            {M::kResourceLocation, static_cast<std::int32_t>(L::kResourcesEmbedded)},
+            {M::kGameAreaWidth, 640},
+            {M::kGameAreaHeight, 480},
+            {M::kScoreDigits, 6},
+            {M::kScoreTextX, 10},
+            {M::kScoreTextY, 10},
+            {M::kScoreX, 26},
+            {M::kScoreY, 50},
+            {M::kLivesTextX, 500},
+            {M::kLivesTextY, 10},
+            {M::kLivesX, 558},
+            {M::kLivesY, 50},
+            {M::kHighShown, 1},
+            {M::kHighTextX, 300},
+            {M::kHighTextY, 10},
+            {M::kHighX, 284},
+            {M::kHighY, 50},
+            {M::kStartingHigh, 10000},
+            {M::kPlayerMaxSpeed, 12},
+            {M::kLivesShown, 1},
+            {M::kUseCustomFont, 1},
+            {M::kGameAreaPreset, static_cast<std::int32_t>(L::kArea640x480)}});
+    return bytes;
+}
+
+Bytes RacingMainDefaults() {
+    namespace M = L::racing_main;
+    Bytes bytes = Zeroed(M::kSize);
+    RecordView r(bytes);
+    Put(r, {{M::kGameAreaWidth, 320},   {M::kGameAreaHeight, 320},
+            {M::kCurrentLapTextX, 10},  {M::kCurrentLapTextY, 10},
+            {M::kCurrentLapX, 10},      {M::kCurrentLapY, 30},
+            {M::kBestLapTextX, 100},    {M::kBestLapTextY, 10},
+            {M::kBestLapX, 100},        {M::kBestLapY, 30},
+            {M::kLapsToGoTextX, 100},   {M::kLapsToGoTextY, 10},
+            {M::kLapsToGoX, 100},       {M::kLapsToGoY, 30}});
+    return bytes;
+}
+
+Bytes PlatformMainDefaults() {
+    namespace M = L::platform_main;
+    Bytes bytes = Zeroed(M::kSize);
+    RecordView r(bytes);
+    Put(r, {{M::kInitX, 100},      {M::kInitY, 32},        {M::kGameWidth, 512},
+            {M::kGameHeight, 256}, {M::kInfoHeight, 128},  {M::kLifeX, 16},
+            {M::kLifeY, 64},       {M::kLifeDistance, 64}, {M::kItemCountX, 256},
+            {M::kItemCountY, 128}, {M::kTimeX, 400},       {M::kTimeY, 128}});
+    return bytes;
+}
+
+Bytes SoccerMainDefaults() {
+    namespace M = L::soccer_main;
+    Bytes bytes = Zeroed(M::kSize);
+    RecordView r(bytes);
+    Put(r, {{M::kGameWidth, 512},
+            {M::kGameHeight, 512},
+            {M::kEnteringSpeed, 30},
+            {M::kPlayTime, 300},
+            {M::kCelebrationTime, 5},
+            {M::kWhistleToAction, 2}});
+    return bytes;
+}
+
+Bytes CurlingMainDefaults() {
+    namespace M = L::curling_main;
+    Bytes bytes = Zeroed(M::kSize);
+    RecordView r(bytes);
+    Put(r, {{M::kGameWidth, 600}, {M::kGameHeight, 800}});
+    return bytes;
+}
+
+Bytes JigsawMainDefaults() {
+    namespace M = L::jigsaw_main;
+    Bytes bytes = Zeroed(M::kSize);
+    RecordView r(bytes);
+    Put(r, {{M::kResourceLocation, static_cast<std::int32_t>(L::kResourcesEmbedded)},
+            {M::kGameAreaWidth, 640},
+            {M::kGameAreaHeight, 480},
+            {M::kGameAreaPreset, static_cast<std::int32_t>(L::kArea640x480)},
+            {M::kUseCustomFont, 1},
+            {M::kTimeX, 280},
+            {M::kTimeY, 32},
+            {M::kPuzzleX, 96},
+            {M::kPuzzleY, 112},
+            {M::kPuzzleWidth, 448},
+            {M::kPuzzleHeight, 256},
+            {M::kPiecesAcross, 7},
+            {M::kPiecesDown, 4}});
+    return bytes;
+}
+
+// The game type whose Main parameters object has that type, or kGameTypeCount.
+std::uint32_t GameTypeOfMainType(std::uint32_t type) {
+    for (const GameTypeInfo& info : GameTypes())
+        if (info.mainType == type) return info.code;
+    return kGameTypeCount;
+}
+
+// Whether path names a file directly inside folder. Item files always live there (the loader
+// rebases them there); a path edited by hand to point anywhere else must never make Delete item
+// remove a file outside the project, nor the project file itself.
+bool IsItemFileOfFolder(const std::string& path, const std::string& folder) {
+    if (path.empty() || folder.empty()) return false;
+    const fs::path file(path);
+    if (!file.is_absolute() || !file.has_filename()) return false;
+    if (file.filename() == kProjectFileName) return false;
+    std::error_code ec;
+    const fs::path parent = fs::weakly_canonical(file.parent_path(), ec);
+    if (ec) return false;
+    const fs::path dir = fs::weakly_canonical(fs::path(folder), ec);
+    if (ec) return false;
+    if (parent != dir) return false;
+    const fs::file_status status = fs::symlink_status(file, ec);
+    return !ec && (fs::is_regular_file(status) || fs::is_symlink(status));
+}
+
+// --- The in-use rules ------------------------------------------------------------------------
+
+// A referring record, read only where it holds the word asked for.
+class Referrer {
+public:
+    explicit Referrer(const ObjectRecord& o) : r_(o.record()) {}
+
+    bool holds(std::uint64_t offset) const {
+        return offset <= std::numeric_limits<std::size_t>::max() &&
+               r_.holds(static_cast<std::size_t>(offset), 4);
+    }
+    std::uint32_t word(std::uint64_t offset) const {
+        return holds(offset) ? r_.u32(static_cast<std::size_t>(offset)) : 0;
+    }
+    // lo(w(offset)) = id, only where the word is held.
+    bool lowIs(std::uint64_t offset, std::int32_t id) const {
+        return holds(offset) && static_cast<std::int32_t>(word(offset) & 0xFFFFu) == id;
+    }
+    bool wordIs(std::uint64_t offset, std::uint32_t value) const {
+        return holds(offset) && word(offset) == value;
+    }
+    // An optional sound pair: enabled = 1 and lo(sound ID) = id.
+    bool soundIs(std::uint64_t pair, std::int32_t id) const {
+        return wordIs(pair + L::sound_pair::kEnabled, 1) &&
+               lowIs(pair + L::sound_pair::kSoundId, id);
+    }
+    // How many of count elements of stride bytes from first the record holds, the count taken
+    // as signed and never above the room the layout gives the run.
+    std::size_t heldCount(std::int64_t count, std::size_t first, std::size_t stride,
+                          std::size_t capacity = std::numeric_limits<std::size_t>::max()) const {
+        if (count <= 0 || stride == 0 || r_.size() <= first) return 0;
+        const std::uint64_t room = (r_.size() - first) / stride;
+        return static_cast<std::size_t>(
+            std::min<std::uint64_t>({static_cast<std::uint64_t>(count), room, capacity}));
+    }
+    // Sprite frames: the first count frames of a run name the sheet.
+    bool framesUse(std::int64_t count, std::size_t first, std::size_t capacity,
+                   std::int32_t id) const {
+        const std::size_t n = heldCount(count, first, L::sprite_frame::kSize, capacity);
+        for (std::size_t i = 0; i < n; ++i)
+            if (lowIs(L::sprite_frame::At(first, i) + L::sprite_frame::kSheetId, id)) return true;
+        return false;
+    }
+    std::int64_t signedWord(std::uint64_t offset) const {
+        return static_cast<std::int32_t>(word(offset));
+    }
+    std::size_t size() const { return r_.size(); }
+
+private:
+    ConstRecordView r_;
+};
+
+// Level waves: enemy entries name an Enemies data item, bonus entries (subject 65536 and up) a
+// Bonus data item; both keep the item's ID in the low 16 bits.
+bool LevelPlaces(const Referrer& r, std::int32_t id, bool bonus) {
+    namespace V = L::level;
+    const std::size_t n = r.heldCount(r.signedWord(V::kEntryCount), V::kEntries, V::kEntrySize);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint64_t subject = V::EntryOffset(i) + V::entry::kSubject;
+        const bool isBonus = r.word(subject) >= V::entry::kBonusBase;
+        if (isBonus == bonus && r.lowIs(subject, id)) return true;
+    }
+    return false;
+}
+
+// Whether the referring record r, of type referrerType, keeps an object of type targetType and
+// ID id in use.
+bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targetType,
+              std::int32_t id) {
+    switch (targetType) {
+    case 2:  // Fonts bitmap: the shoot'em-up default font, unless the custom font is used
+        return referrerType == 1 && r.wordIs(L::shootemup_main::kUseCustomFont, 0) &&
+               r.lowIs(L::shootemup_main::kDefaultFont, id);
+
+    case 3:  // Sprites bitmap: sprite frames of the shoot'em-up records
+        switch (referrerType) {
+        case 1: {
+            namespace M = L::shootemup_main;
+            return r.framesUse(2, M::kFxOnOffSprites, 2, id) ||
+                   r.framesUse(2, M::kMusicOnOffSprites, 2, id) ||
+                   r.framesUse(1, M::kHighTextSprite, 1, id) ||
+                   r.framesUse(1, M::kLivesTextSprite, 1, id) ||
+                   r.framesUse(1, M::kScoreTextSprite, 1, id);
+        }
+        case 7: {
+            namespace E = L::enemy;
+            return r.framesUse(r.signedWord(E::kSpriteCount), E::kSprites, E::kSpriteSlots, id);
+        }
+        case 9: {
+            namespace S = L::ship;
+            const std::int64_t turns = r.signedWord(S::kTurnCount);
+            return r.framesUse(turns, S::kRightSprites, S::kSpriteSlots, id) ||
+                   r.framesUse(turns, S::kLeftSprites, S::kSpriteSlots, id) ||
+                   r.framesUse(r.signedWord(S::kStraightCount), S::kStraightSprites,
+                               S::kSpriteSlots, id);
+        }
+        case 10: {
+            namespace F = L::ship_fire;
+            return r.framesUse(r.signedWord(F::kSpriteCount), F::kSprites, F::kSpriteSlots, id);
+        }
+        case 12: {
+            namespace X = L::explosion;
+            return r.framesUse(r.signedWord(X::kSpriteCount), X::kSprites, X::kSpriteSlots, id);
+        }
+        default: return false;
+        }
+
+    case 4: {  // Backgrounds bitmap: a map cell names it in its high half
+        if (referrerType != 6) return false;
+        namespace P = L::map;
+        const std::uint64_t cells =
+            static_cast<std::uint64_t>(r.word(P::kWidth)) * r.word(P::kHeight);
+        const std::size_t n = r.heldCount(static_cast<std::int64_t>(std::min<std::uint64_t>(
+                                              cells, std::numeric_limits<std::int64_t>::max())),
+                                          P::kCells, P::kCellSize);
+        for (std::size_t i = 0; i < n; ++i)
+            if (static_cast<std::int64_t>(L::map_cell::TileSetId(
+                    r.word(P::kCells + i * P::kCellSize))) == id)
+                return true;
+        return false;
+    }
+
+    case 5:  // Audio data: sounds switched on
+        switch (referrerType) {
+        case 13: return r.soundIs(L::splash_bitmap::kSound, id);
+        case 10: return r.soundIs(L::ship_fire::kSound, id);
+        case 7: return r.soundIs(L::enemy::kShieldSound, id) || r.soundIs(L::enemy::kFireSound, id);
+        case 12: return r.soundIs(L::explosion::kSound, id);
+        case 14: return r.soundIs(L::bonus::kSound, id);
+        case 8: {
+            const std::int64_t n = r.signedWord(L::level::kEntryCount);
+            return n >= 0 && r.soundIs(L::level::SoundOffset(static_cast<std::uint64_t>(n)), id);
+        }
+        default: return false;
+        }
+
+    case 6:  // Background map of a level
+        return referrerType == 8 && r.lowIs(L::level::kBackgroundMap, id);
+
+    case 7:  // Enemies data placed by a level
+        return referrerType == 8 && LevelPlaces(r, id, false);
+
+    case 8: {  // Level data in the shoot'em-up level list
+        if (referrerType != 1) return false;
+        namespace M = L::shootemup_main;
+        const std::size_t n =
+            r.heldCount(r.signedWord(M::kLevelCount), M::kLevelList, 4, M::kLevelListSlots);
+        for (std::size_t i = 0; i < n; ++i)
+            if (r.lowIs(M::kLevelList + 4 * i, id)) return true;
+        return false;
+    }
+
+    case 9:  // User ship data: the player's ship
+        return referrerType == 1 && r.lowIs(L::shootemup_main::kPlayerShip, id);
+
+    case 10:  // User ship fire data
+        switch (referrerType) {
+        case 10:
+            return r.wordIs(L::ship_fire::kNextPowerSelected, 1) &&
+                   r.lowIs(L::ship_fire::kNextPower, id);
+        case 1: return r.lowIs(L::shootemup_main::kPlayerFire, id);
+        case 14:
+            return r.wordIs(L::bonus::kBonusType, L::bonus::kChangeShot) &&
+                   r.lowIs(L::bonus::kShot, id);
+        default: return false;
+        }
+
+    case 11: {  // Vectorial animation
+        switch (referrerType) {
+        case 7: {
+            // Animation 1 (high half) is every enemy's path, animation 2 (low half) the loop of
+            // type 3: either keeps the animation in use.
+            const std::uint32_t both = r.word(L::enemy::kVectorialAnimations);
+            return r.holds(L::enemy::kVectorialAnimations) &&
+                   (static_cast<std::int32_t>(both >> 16) == id ||
+                    static_cast<std::int32_t>(both & 0xFFFFu) == id);
+        }
+        case 14: return r.lowIs(L::bonus::kVectorialAnimation, id);
+        case 10: return r.lowIs(L::ship_fire::kWord0, id);
+        default: return false;
+        }
+    }
+
+    case 12:  // Explosion animation
+        return (referrerType == 7 && r.lowIs(L::enemy::kExplosion, id)) ||
+               (referrerType == 9 && r.lowIs(L::ship::kExplosion, id));
+
+    case 13:  // Splash bitmap: start and end splash of the shoot'em-up
+        return referrerType == 1 && (r.lowIs(L::shootemup_main::kSplashEnd, id) ||
+                                     r.lowIs(L::shootemup_main::kSplashStart, id));
+
+    case 14:  // Bonus data placed by a level
+        return referrerType == 8 && LevelPlaces(r, id, true);
+
+    default: return false;
+    }
+}
+
+} // namespace
+
+// --- Project creation --------------------------------------------------------------------------
+
+Bytes DefaultMainParameters(std::uint32_t gameType) {
+    switch (gameType) {
+    case game::ShootEmUp: return ShootEmUpMainDefaults();
+    case game::Racing: return RacingMainDefaults();
+    case game::Platform: return PlatformMainDefaults();
+    case game::Soccer: return SoccerMainDefaults();
+    case game::Music: return Zeroed(L::music_main::kSize);
+    case game::Curling: return CurlingMainDefaults();
+    case game::Jigsaw: return JigsawMainDefaults();
+    default: return {};
+    }
+}
+
+int CreateProject(std::uint32_t gameType) {
+    workspace& ws = Workspace();
+    ProjectRecord project =
+        InitProjectRecord(gameType, ws.pendingProjectName, ws.pendingProjectFolder);
+    if (const GameTypeInfo* info = FindGameType(gameType)) {
+        for (const GroupSpec& group : GroupsOfGameType(gameType))
+            AddObject(project, 0, group.subtype, nullptr, 0, group.label, -1);
+        AddObject(project, info->mainType, 1, DefaultMainParameters(gameType),
+                  kMainParametersDescription, -1);
+    }
+    return AppendProject(std::move(project));
+}
+
+// --- New item ----------------------------------------------------------------------------------
+
+Bytes NewItemRecord(std::uint32_t type, std::uint32_t gameType) {
+    if (IsMainParametersType(type)) return DefaultMainParameters(GameTypeOfMainType(type));
+    Bytes bytes = Zeroed(NewRecordSize(type, gameType));
+    RecordView r(bytes);
+    switch (type) {
+    case 2: Put(r, {{L::font_bitmap::kFontSize, L::font_bitmap::kNewFontSize}}); break;
+    case 3:
+        Put(r, {{L::sprites_bitmap::kCellSize, L::sprites_bitmap::kNewCellSize},
+                {L::sprites_bitmap::kRotationAngles, L::sprites_bitmap::kNewRotationAngles}});
+        break;
+    case 4:
+    case 104: Put(r, {{L::backgrounds_bitmap::kTileSize, L::backgrounds_bitmap::kNewTileSize}}); break;
+    case 6: {
+        namespace P = L::map;
+        const bool platform = gameType == game::Platform;
+        r.setU32(P::kWidth, platform ? P::kNewPlatformWidth : P::kNewWidth);
+        r.setU32(P::kHeight, platform ? P::kNewPlatformHeight : P::kNewHeight);
+        r.setU32(P::kTileSize, platform ? P::kNewPlatformTileSize : P::kNewTileSize);
+        break;
+    }
+    case 7:
+        Put(r, {{L::enemy::kSpriteCount, L::enemy::kNewSpriteCount},
+                {L::enemy::kShield, L::enemy::kNewShield}});
+        break;
+    case 9: {
+        namespace S = L::ship;
+        Put(r, {{S::kStraightCount, 1},
+                {S::kTurnCount, 1},
+                {S::kAreaXi, S::kNewAreaXi},
+                {S::kAreaXf, S::kNewAreaXf},
+                {S::kAreaYi, S::kNewAreaYi},
+                {S::kAreaYf, S::kNewAreaYf}});
+        break;
+    }
+    case 10: {
+        namespace F = L::ship_fire;
+        Put(r, {{F::kVerticalSpeed, F::kNewVerticalSpeed},
+                {F::kMaxShots, F::kNewMaxShots},
+                {F::kMinShotDistance, F::kNewMinShotDistance},
+                {F::kSpriteCount, 1},
+                {F::kDestructionPower, 1}});
+        break;
+    }
+    case 11: Put(r, {{L::vectorial::kScale, L::vectorial::kNewScale}}); break;
+    case 12: Put(r, {{L::explosion::kSpriteCount, 1}}); break;
+    case 13:
+        r.setText(L::splash_bitmap::kText, L::splash_bitmap::kTextSize,
+                  L::splash_bitmap::kNewText);
+        Put(r, {{L::splash_bitmap::kScrollSpeed, L::splash_bitmap::kNewScrollSpeed}});
+        break;
+    case 14:
+        Put(r, {{L::bonus::kSpriteCount, 1},
+                {L::bonus::kSpeed, L::bonus::kNewSpeed},
+                {L::bonus::kScore, L::bonus::kNewScore}});
+        break;
+    case 108: Put(r, {{L::track::kMaxLapTime, L::track::kNewMaxLapTime}}); break;
+    case 109: {
+        namespace C = L::car;
+        Put(r, {{C::kMaxSpeed, C::kNewMaxSpeed},
+                {C::kAcceleration, C::kNewAcceleration},
+                {C::kWakePlusSpeed, C::kNewWakePlusSpeed},
+                {C::kRoadFriction, C::kNewRoadFriction},
+                {C::kOffRoadFriction, C::kNewOffRoadFriction}});
+        break;
+    }
+    case 121: r.setU32(L::server::kGenericManage, L::server::kNewGenericManage); break;
+    case 207: {
+        namespace P = L::platform_enemy;
+        Put(r, {{P::kSpeed, 1}, {P::kForwardCount, 1}, {P::kBackwardCount, 1}});
+        break;
+    }
+    case 209: {
+        namespace W = L::willy;
+        Put(r, {{W::kWalkingSpeed, W::kNewWalkingSpeed},
+                {W::kVirtualPixel, W::kNewVirtualPixel},
+                {W::kLeftStartX, W::kNewLeftStartX}});
+        break;
+    }
+    case 301: {
+        namespace T = L::team;
+        Put(r, {{T::kPlayersSpeed, T::kNewSpeed},
+                {T::kUserPlayerSpeed, T::kNewSpeed},
+                {T::kGoalkeeperSpeed, T::kNewSpeed},
+                {T::kPassDistance, T::kNewPassDistance},
+                {T::kKickDistance, T::kNewKickDistance},
+                {T::kDribbleDistance, T::kNewDribbleDistance},
+                {T::kGoalKickDistance, T::kNewGoalKickDistance},
+                {T::kKickPower, T::kNewKickPower},
+                {T::kPlayerCount, T::kNewPlayerCount}});
+        break;
+    }
+    case 308: {
+        namespace P = L::playing_field;
+        Put(r, {{P::kPlayingAreaX, P::kNewPlayingAreaX},
+                {P::kPlayingAreaY, P::kNewPlayingAreaY},
+                {P::kGoalAreaX, P::kNewGoalAreaX}});
+        break;
+    }
+    case 507:
+        r.setU32(L::pachinko_element::kType, L::pachinko_element::kNormalPeg);
+        break;
+    default: break;  // 5, 8, 120, 208, 214, 508: all zero
+    }
+    return bytes;
+}
+
+std::int32_t NewItem(int projectIndex, std::int32_t groupObjectId) {
+    ProjectRecord* project = ProjectAt(projectIndex);
+    if (!project) return 0;
+    const ObjectRecord* group = FindObject(*project, groupObjectId);
+    if (!group || group->tipoOggetto != 0) return 0;
+    const std::uint32_t type = group->sottoTipoOggetto;
+    if (!IsNewItemAllowed(type)) return 0;
+    if (IsSingletonType(type) && HasObjectOfType(projectIndex, type)) return 0;
+    const ObjectTypeInfo* info = FindObjectType(type);
+    if (!info) return 0;
+
+    Bytes record = NewItemRecord(type, project->tipoGioco);
+    std::string description(info->newDescription);
+    if (const DefaultAsset* asset = DefaultAssetOfType(type)) {
+        const std::string target =
+            MakeUniquePath(project->sPathProgetto, asset->baseName, asset->extension);
+        // A path that does not fit the record's field would name another file.
+        if (target.size() > kMaxPathLength) {
+            ShowMessage("The project folder's path is too long for a new file.");
+            return 0;
+        }
+        std::error_code ec;  // a missing default asset leaves the item without its file
+        fs::copy_file(JoinPath(AppFolder(), asset->assetFile), target, fs::copy_options::none,
+                      ec);
+        RecordView(record).setText(L::file_backed::kPath, L::file_backed::kPathSize, target);
+        description = FileTitleOfPath(target);
+    }
+    const std::int32_t id = AddObject(*project, type, 0, record, description, -1);
+    SaveProject(projectIndex);
+    return id;
+}
+
+// --- Copy item, Delete item, Copy project ------------------------------------------------------
+
+std::int32_t CopyItem(int projectIndex, std::int32_t objectId) {
+    ProjectRecord* project = ProjectAt(projectIndex);
+    if (!project) return 0;
+    const ObjectRecord* object = FindObject(*project, objectId);
+    if (!object || !IsCopyAllowed(object->tipoOggetto)) return 0;
+    // Copy before appending: the append may move the object table.
+    const std::uint32_t type = object->tipoOggetto;
+    const Bytes data = object->lpDatiOggetto;
+    const std::int32_t id = AddObject(*project, type, 0, data, kDuplicateDescription, -1);
+    SaveProject(projectIndex);
+    return id;
+}
+
+bool DeleteItem(int projectIndex, std::int32_t objectId) {
+    ProjectRecord* project = ProjectAt(projectIndex);
+    if (!project) return false;
+    const ObjectRecord* object = FindObject(*project, objectId);
+    if (!object || !IsObjectDeletable(projectIndex, *object)) return false;
+    if (IsFileBackedType(object->tipoOggetto)) {
+        const std::string path =
+            object->record().text(L::file_backed::kPath, L::file_backed::kPathSize);
+        if (IsItemFileOfFolder(path, project->sPathProgetto)) {
+            std::error_code ec;  // a file that cannot be removed stays; the item goes all the same
+            fs::remove(path, ec);
+        }
+    }
+    DeleteObject(projectIndex, objectId);
+    SaveProject(projectIndex);
+    return true;
+}
+
+int CopyProject(int projectIndex) {
+    ProjectRecord* source = ProjectAt(projectIndex);
+    if (!source) return -1;
+    WaitCursor wait;
+    std::string name = kCopyPrefix + source->sNomeProgetto;
+    SanitizeFileName(name);
+    name = CutText(name, kMaxCopyFolderName);
+    const std::string folder = MakeUniquePath(ProjectsFolder(), name, "");
+    std::error_code ec;
+    if (!fs::create_directory(folder, ec) || ec) {
+        ShowMessage("The folder of the copy could not be created.");
+        return -1;
+    }
+    const std::string sourceFolder = source->sPathProgetto;
+    for (const char* pattern : {"*.png", "*.mp3", "*.ini"})
+        CopyFilesByPattern(sourceFolder, folder, pattern);
+
+    const std::string folderName = fs::path(folder).filename().string();
+    const int index = LoadProject(folderName);
+    ProjectRecord* copy = ProjectAt(index);
+    if (!copy) return -1;
+    copy->sNomeProgetto = CutText(folderName, kMaxNameLength);
+    SaveProject(index);
+    return index;
+}
+
+// --- Deletability ------------------------------------------------------------------------------
+
+bool IsObjectDeletable(int projectIndex, const ObjectRecord& object) {
+    const std::uint32_t type = object.tipoOggetto;
+    // A project has exactly one Main parameters object and no command can make another, so
+    // none of them is deletable, whatever its game type.
+    if (type == 0 || IsMainParametersType(type) || type == 401) return false;
+    switch (type) {
+    case 104: case 108: case 109: case 120: case 121: case 207: case 208: case 209: case 214:
+    case 301: case 308: case 507: case 508:
+        return true;
+    default: break;
+    }
+    if (type < 2 || type > 14) return false;  // codes the catalogue does not name
+
+    const std::int32_t id = object.IDoggetto;
+    if (id == 0) return true;  // 0 means "none" in every reference field
+    ProjectRecord* project = ProjectAt(projectIndex);
+    if (!project) return true;
+    for (const ObjectRecord& other : project->objects) {
+        if (&other == &object || other.lpDatiOggetto.empty()) continue;
+        if (RefersTo(Referrer(other), other.tipoOggetto, type, id)) return false;
+    }
+    return true;
+}
+
+} // namespace qb
