@@ -70,7 +70,10 @@ void CheckExclusive(std::initializer_list<std::pair<QAbstractButton*, std::uint3
 
 void FieldBinder::choice(
     std::size_t offset, std::initializer_list<std::pair<QAbstractButton*, std::uint32_t>> buttons) {
-    ButtonValues list(buttons);
+    choice(offset, ButtonValues(buttons));
+}
+
+void FieldBinder::choice(std::size_t offset, ButtonValues list) {
     add(
         [=](ObjectRecord& o) { CheckExclusiveList(list, o.record().u32(offset)); },
         [=](ObjectRecord& o) {

@@ -54,6 +54,9 @@ public:
     // one winning, and keeps the field when none is checked.
     void choice(std::size_t offset,
                 std::initializer_list<std::pair<QAbstractButton*, std::uint32_t>> buttons);
+    // The same for a list of buttons built at run time.
+    void choice(std::size_t offset,
+                std::vector<std::pair<QAbstractButton*, std::uint32_t>> buttons);
     // Zero-terminated text in a field of fieldSize bytes, cut to maxChars (default fieldSize-1).
     QLineEdit* text(QLineEdit* edit, std::size_t offset, std::size_t fieldSize,
                     std::size_t maxChars = 0);
