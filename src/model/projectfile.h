@@ -12,18 +12,35 @@ constexpr std::int32_t kProjectVersion = 70;
 constexpr const char* kProjectFileName = "project.ini";
 constexpr std::size_t kHexPieceChars = 240;  // one lpDatiOggetto_ key holds 120 bytes
 
-// Writes the project at that index to its folder's project.ini (read once, written atomically).
-// Answers false (and tells the user) when it could not be written; the old file stays whole.
+// Limits of the loader, so that a damaged or hostile file is refused instead of making it
+// allocate without bound. Real projects stay far below them.
+constexpr std::size_t kMaxObjectsOnLoad = 100000;               // nOggetti
+constexpr std::size_t kMaxRecordSizeOnLoad = 16u * 1024 * 1024;  // one record, after growth
+// Zero bytes the loader may add in all, beyond what the hex digits in the file carry: missing
+// or short pieces and growth to the minimum size of a type.
+constexpr std::size_t kMaxUnbackedBytesOnLoad = 64u * 1024 * 1024;
+
+// Writes the project at that index to its folder's project.ini (read once, written atomically;
+// an unchanged project leaves the file untouched). Answers false (and tells the user) when it
+// could not be written; the old file stays whole.
 bool SaveProject(int projectIndex);
 // Applies the project's keys to an already loaded document (the build adds its own keys to the
 // same document before saving it once).
 void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file);
 
 // Reads projectsPath/folderName/project.ini into a new project appended to the workspace and
-// answers its index; -1 (with a message to the user, nothing added) when it is refused.
+// answers its index; -1 (with a message to the user, nothing added) when it is refused. It never
+// writes the file, and leaves the project tree to its caller.
 int LoadProject(const std::string& folderName);
 // Reads a project document without touching the workspace; false with a user message in
-// *error when refused.
+// *error when refused. Refused: versioneProgetto 71 or more; nOggetti below 0 or above
+// kMaxObjectsOnLoad, or a section oggetto+i missing for some i below it; a record larger than
+// kMaxRecordSizeOnLoad; more than kMaxUnbackedBytesOnLoad zero bytes to add; a file-backed
+// item whose rebased path would exceed 259 characters (a stale path could name a file of
+// another project, which Delete item would then remove). Accepted as damage: a missing or
+// short piece leaves the rest of its 120-byte slice zero, a digit pair holding anything but
+// 0-9, a-f (A-F are read too) decodes as 0, a piece's odd last digit is ignored, characters
+// beyond a piece's 240 are ignored, and duplicate IDs are kept (FindObject answers the first).
 bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
                  std::string* error);
 

@@ -1,0 +1,245 @@
+#include "model/projectfile.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+#include <vector>
+
+#include "model/catalogue.h"
+#include "model/folders.h"
+#include "model/layouts/level.h"
+#include "model/preferences.h"
+#include "platform/messages.h"
+
+namespace qb {
+
+namespace {
+
+constexpr const char* kMain = "main";
+constexpr std::size_t kPieceBytes = kHexPieceChars / 2;
+constexpr const char* kIncompatible =
+    "Sorry, this project is not compatible, please update Quillbox!";
+
+// Builds "prefix" + number in a small buffer (section and piece names).
+class NumberedName {
+public:
+    NumberedName(std::string_view prefix, std::uint64_t n) {
+        std::memcpy(buffer_, prefix.data(), prefix.size());
+        const auto r = std::to_chars(buffer_ + prefix.size(), buffer_ + sizeof buffer_, n);
+        size_ = static_cast<std::size_t>(r.ptr - buffer_);
+    }
+    std::string_view view() const { return {buffer_, size_}; }
+    std::string text() const { return std::string(view()); }
+
+private:
+    char buffer_[48];
+    std::size_t size_;
+};
+
+struct HexTables {
+    std::array<std::array<char, 2>, 256> encode{};
+    std::array<std::int8_t, 256> digit{};
+    constexpr HexTables() {
+        constexpr char digits[] = "0123456789abcdef";
+        for (int i = 0; i < 256; ++i) {
+            encode[i] = {digits[i >> 4], digits[i & 15]};
+            digit[i] = -1;
+        }
+        for (int i = 0; i < 10; ++i) digit['0' + i] = static_cast<std::int8_t>(i);
+        for (int i = 0; i < 6; ++i) {
+            digit['a' + i] = static_cast<std::int8_t>(10 + i);
+            digit['A' + i] = static_cast<std::int8_t>(10 + i);
+        }
+    }
+};
+constexpr HexTables kHex;
+
+void EncodeHexTo(const Bytes& data, std::string& out) {
+    out.resize(data.size() * 2);
+    char* p = out.data();
+    for (std::uint8_t b : data) {
+        std::memcpy(p, kHex.encode[b].data(), 2);
+        p += 2;
+    }
+}
+
+std::string Damaged(std::string_view what) {
+    return "This project cannot be opened: its project.ini " + std::string(what);
+}
+
+} // namespace
+
+std::string EncodeHex(const Bytes& data) {
+    std::string out;
+    EncodeHexTo(data, out);
+    return out;
+}
+
+std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset) {
+    if (offset >= out.size()) return 0;
+    const std::size_t n = std::min(text.size() / 2, out.size() - offset);
+    const auto* src = reinterpret_cast<const unsigned char*>(text.data());
+    std::uint8_t* dst = out.data() + offset;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int hi = kHex.digit[src[2 * i]];
+        const int lo = kHex.digit[src[2 * i + 1]];
+        dst[i] = (hi | lo) < 0 ? 0 : static_cast<std::uint8_t>((hi << 4) | lo);
+    }
+    return n;
+}
+
+void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file) {
+    file.setString(kMain, "sNomeProgetto", CutText(project.sNomeProgetto, kMaxNameLength));
+    file.setInt(kMain, "tipoGioco", static_cast<std::int32_t>(project.tipoGioco));
+    file.setInt(kMain, "nOggetti", static_cast<std::int32_t>(project.objectCount()));
+    file.setInt(kMain, "versioneProgetto", kProjectVersion);
+    std::string hex;
+    for (std::size_t i = 0; i < project.objects.size(); ++i) {
+        const ObjectRecord& o = project.objects[i];
+        const NumberedName section("oggetto", i);
+        const std::string_view s = section.view();
+        file.setInt(s, "IDoggetto", o.IDoggetto);
+        file.setInt(s, "tipoOggetto", static_cast<std::int32_t>(o.tipoOggetto));
+        file.setInt(s, "sottoTipoOggetto", static_cast<std::int32_t>(o.sottoTipoOggetto));
+        file.setString(s, "sDescrizione", CutText(o.sDescrizione, kMaxNameLength));
+        file.setInt(s, "dimDatiOggetto", static_cast<std::int32_t>(o.dimDatiOggetto()));
+        EncodeHexTo(o.lpDatiOggetto, hex);
+        const std::string_view all(hex);
+        for (std::size_t k = 0; k * kHexPieceChars < all.size(); ++k)
+            file.setString(s, NumberedName("lpDatiOggetto_", k + 1).view(),
+                           all.substr(k * kHexPieceChars, kHexPieceChars));
+    }
+}
+
+bool SaveProject(int projectIndex) {
+    const ProjectRecord* project = ProjectAt(projectIndex);
+    if (!project) return false;
+    std::string error;
+    bool saved = false;
+    {
+        WaitCursor wait;
+        if (project->sPathProgetto.empty()) {
+            error = "the project has no folder";
+        } else {
+            const std::string path = JoinPath(project->sPathProgetto, kProjectFileName);
+            ProfileFile file;
+            if (file.load(path, &error)) {
+                WriteProjectKeys(*project, file);
+                saved = file.save(path, &error);
+            }
+        }
+    }
+    if (!saved) ShowMessage("The project could not be saved (" + error + ").");
+    return saved;
+}
+
+bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
+                 std::string* error) {
+    auto refuse = [&](std::string text) {
+        if (error) *error = std::move(text);
+        return false;
+    };
+    const auto gameType = static_cast<std::uint32_t>(file.getInt(kMain, "tipoGioco", 0));
+    const std::string name = file.getString(kMain, "sNomeProgetto", "", kDescriptionField);
+    const std::int32_t count = file.getInt(kMain, "nOggetti", 0);
+    const std::int32_t version = file.getInt(kMain, "versioneProgetto", 1);
+    if (version > kProjectVersion) return refuse(kIncompatible);
+
+    if (folder.size() > kMaxPathLength)
+        return refuse("This project cannot be opened: the path of its folder is longer than " +
+                      std::to_string(kMaxPathLength) + " characters.");
+    if (count < 0 || static_cast<std::size_t>(count) > kMaxObjectsOnLoad)
+        return refuse(Damaged("gives nOggetti=" + std::to_string(count) + "; a project holds 0 to " +
+                              std::to_string(kMaxObjectsOnLoad) + " objects."));
+    // Every object needs its section: missing ones are damage, not objects of type 0.
+    for (std::int32_t i = 0; i < count; ++i)
+        if (!file.hasSection(NumberedName("oggetto", static_cast<std::uint64_t>(i)).view()))
+            return refuse(Damaged("lists " + std::to_string(count) +
+                                  " objects but has no section oggetto" + std::to_string(i) + "."));
+
+    ProjectRecord project = InitProjectRecord(gameType, name, folder);
+    project.objects.reserve(static_cast<std::size_t>(count));
+    std::size_t unbacked = 0;  // zero bytes the loader adds beyond the hex digits of the file
+    std::vector<std::string_view> pieces;
+    for (std::int32_t i = 0; i < count; ++i) {
+        const NumberedName sectionName("oggetto", static_cast<std::uint64_t>(i));
+        const std::string_view section = sectionName.view();
+        const std::int32_t id = file.getInt(section, "IDoggetto", 0);
+        const auto type = static_cast<std::uint32_t>(file.getInt(section, "tipoOggetto", 0));
+        const auto subtype = static_cast<std::uint32_t>(file.getInt(section, "sottoTipoOggetto", 0));
+        const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
+        const std::string description =
+            file.getString(section, "sDescrizione", "", kDescriptionField);
+        if (size > kMaxRecordSizeOnLoad)
+            return refuse(Damaged("gives object " + std::to_string(i) + " a data record of " +
+                                  std::to_string(size) + " bytes; a record holds at most " +
+                                  std::to_string(kMaxRecordSizeOnLoad) + "."));
+        Bytes data;
+        if (size != 0) {
+            // Look the pieces up first, so that the block is allocated only when the file
+            // carries enough of it.
+            const std::size_t pieceCount = (size + kPieceBytes - 1) / kPieceBytes;
+            pieces.clear();
+            std::size_t carried = 0;
+            for (std::size_t k = 0; k < pieceCount; ++k) {
+                const std::size_t slice = std::min<std::size_t>(kPieceBytes, size - k * kPieceBytes);
+                std::string_view text =
+                    file.findValue(section, NumberedName("lpDatiOggetto_", k + 1).view())
+                        .value_or(std::string_view());
+                text = text.substr(0, std::min(text.size(), 2 * slice));
+                carried += text.size() / 2;
+                pieces.push_back(text);
+            }
+            unbacked += size - carried;
+            if (unbacked > kMaxUnbackedBytesOnLoad)
+                return refuse(Damaged("claims far more record data than it holds."));
+            data.assign(size, 0);
+            for (std::size_t k = 0; k < pieces.size(); ++k)
+                DecodeHexInto(pieces[k], data, k * kPieceBytes);
+            // Records written by older versions grow to today's size with zero bytes.
+            const std::size_t minimum =
+                MinimumSizeOnLoad(type, ConstRecordView(data).u32(layout::level::kEntryCount));
+            if (minimum > data.size()) {
+                unbacked += minimum - data.size();
+                if (minimum > kMaxRecordSizeOnLoad || unbacked > kMaxUnbackedBytesOnLoad)
+                    return refuse(Damaged("claims far more record data than it holds."));
+                data.resize(minimum, 0);
+            }
+        }
+        // A negative ID (hand-edited file) is kept as it is: a new one could collide with an
+        // object further down the file.
+        AddObject(project, type, subtype, nullptr, 0, description, id < 0 ? 0 : id);
+        ObjectRecord& object = project.objects.back();
+        object.IDoggetto = id;
+        object.lpDatiOggetto = std::move(data);
+        // The files of file-backed items live in the project folder, wherever it was before.
+        if (IsFileBackedType(type) && !object.lpDatiOggetto.empty() &&
+            !RebasePath(object.lpDatiOggetto, folder))
+            return refuse("This project cannot be opened: the path of the file of \"" +
+                          object.sDescrizione + "\" would be longer than " +
+                          std::to_string(kMaxPathLength) + " characters in " + folder + ".");
+    }
+    out = std::move(project);
+    return true;
+}
+
+int LoadProject(const std::string& folderName) {
+    const std::string folder = JoinPath(ProjectsFolder(), folderName);
+    ProjectRecord project;
+    std::string error;
+    bool ok;
+    {
+        WaitCursor wait;
+        ProfileFile file;
+        ok = file.load(JoinPath(folder, kProjectFileName), &error);
+        if (!ok) error = "This project cannot be opened: " + error;
+        else ok = ReadProject(file, folder, project, &error);
+    }
+    if (!ok) {
+        ShowMessage(error);
+        return -1;
+    }
+    return AppendProject(std::move(project));
+}
+
+} // namespace qb
