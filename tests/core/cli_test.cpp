@@ -599,30 +599,53 @@ TEST_F(CliTest, RefusedProjectsAreLeftAlone) {
     EXPECT_FALSE(fs::exists(app.path() / "project.ini"));
 }
 
-// Hand-damaged files: whatever the loader makes of them, the program answers without
-// crashing, and a refused change leaves the bytes alone.
+// Hand-damaged files. Those the loader refuses give exit 1 for every command with the bytes
+// left alone; those it reads leniently still answer without crashing.
 TEST_F(CliTest, DamagedProjectFiles) {
-    const std::vector<std::string> damaged = {
-        std::string("\0\xff\xfe garbage [[[ ===\r\n", 21),
-        "[main]\r\nsNomeProgetto=X\r\nnOggetti=2000000000\r\n",
-        "[main]\r\nsNomeProgetto=X\r\nnOggetti=1\r\n[oggetto0]\r\nIDoggetto=5\r\ntipoOggetto=3\r\n"
-        "dimDatiOggetto=4000000000\r\nlpDatiOggetto_1=zz\r\n",
-        "[main]\r\nsNomeProgetto=X\r\nnOggetti=1\r\n[oggetto0]\r\nIDoggetto=5\r\ntipoOggetto=8\r\n"
-        "dimDatiOggetto=8\r\nlpDatiOggetto_1=01000000ffffff7f\r\n",
+    struct Damaged {
+        std::string bytes;
+        bool refused;
+    };
+    const std::vector<Damaged> damaged = {
+        {"[main]\r\nsNomeProgetto=X\r\nnOggetti=2000000000\r\n", true},
+        {"[main]\r\nsNomeProgetto=X\r\nnOggetti=-3\r\n", true},
+        {"[main]\r\nsNomeProgetto=X\r\nnOggetti=1\r\n[oggetto0]\r\nIDoggetto=5\r\n"
+         "tipoOggetto=3\r\ndimDatiOggetto=4000000000\r\nlpDatiOggetto_1=zz\r\n",
+         true},
+        {std::string("\0\xff\xfe garbage [[[ ===\r\n", 21), false},
+        {"[main]\r\nsNomeProgetto=X\r\nnOggetti=1\r\n[oggetto0]\r\nIDoggetto=5\r\n"
+         "tipoOggetto=8\r\ndimDatiOggetto=8\r\nlpDatiOggetto_1=01000000ffffff7f\r\n",
+         false},
     };
     int k = 0;
-    for (const std::string& bytes : damaged) {
+    for (const Damaged& d : damaged) {
         SCOPED_TRACE(k);
         const std::string folder = "Damaged" + std::to_string(k++);
         fs::create_directory(app.projects() / folder);
         const fs::path file = app.projects() / folder / "project.ini";
-        WriteFile(file, bytes);
-        const CliResult show = Cli({"show", folder});
-        EXPECT_TRUE(show.status == 0 || show.status == 1) << show.status << show.err;
-        EXPECT_EQ(Cli({"get", folder, "5", "0", "hex:64"}).status < 2, true);
-        // Refused whatever the loader made of the file: the field lies outside every record.
-        const CliResult set = Cli({"set", folder, "5", "4294967295", "u32", "1"});
-        EXPECT_EQ(set.status, 1) << set.err;
-        EXPECT_EQ(ReadFile(file), bytes);
+        WriteFile(file, d.bytes);
+        const std::vector<std::vector<std::string>> commands = {
+            {"show", folder},
+            {"get", folder, "5", "0", "hex:8"},
+            {"set", folder, "5", "0", "u32", "1"},
+            {"describe", folder, "5", "mended"},
+            {"add", folder, "3"},
+            {"copy-item", folder, "5"},
+            {"delete-item", folder, "5"},
+            {"copy-project", folder}};
+        for (const auto& args : commands) {
+            const CliResult r = Cli(args);
+            if (d.refused) {
+                EXPECT_EQ(r.status, 1) << args[0];
+                EXPECT_TRUE(r.out.empty()) << args[0];
+                EXPECT_FALSE(r.err.empty()) << args[0];
+                EXPECT_EQ(ReadFile(file), d.bytes) << args[0];
+            } else {
+                EXPECT_LT(r.status, 2) << args[0] << r.err;
+            }
+        }
+        if (d.refused) {
+            EXPECT_FALSE(fs::exists(app.projects() / "CopyOf_X"));
+        }
     }
 }
