@@ -43,8 +43,10 @@ namespace {
 constexpr const char* kMainParametersDescription = "Main parameters";
 constexpr const char* kDuplicateDescription = "duplicate";
 constexpr const char* kCopyPrefix = "CopyOf_";
-// Folder names on Linux hold at most 255 bytes; leave room for MakeUniquePath's "_N".
+// Folder names on Linux hold at most 255 bytes, and the copy's path must fit a path field;
+// leave room for MakeUniquePath's "_N".
 constexpr std::size_t kMaxCopyFolderName = 240;
+constexpr std::size_t kUniqueSuffixRoom = 6;
 
 Bytes Zeroed(std::size_t size) { return Bytes(size, 0); }
 
@@ -528,7 +530,7 @@ std::int32_t NewItem(int projectIndex, std::int32_t groupObjectId) {
         const std::string target =
             MakeUniquePath(project->sPathProgetto, asset->baseName, asset->extension);
         // A path that does not fit the record's field would name another file.
-        if (target.size() > kMaxPathLength) {
+        if (target.empty() || target.size() > kMaxPathLength) {
             ShowMessage("The project folder's path is too long for a new file.");
             return 0;
         }
@@ -582,10 +584,13 @@ int CopyProject(int projectIndex) {
     WaitCursor wait;
     std::string name = kCopyPrefix + source->sNomeProgetto;
     SanitizeFileName(name);
-    name = CutText(name, kMaxCopyFolderName);
-    const std::string folder = MakeUniquePath(ProjectsFolder(), name, "");
+    const std::string projects = ProjectsFolder();
+    const std::size_t used = projects.size() + 1 + kUniqueSuffixRoom;
+    const std::size_t room = used < kMaxPathLength ? kMaxPathLength - used : 0;
+    name = CutText(name, std::min(room, kMaxCopyFolderName));
+    const std::string folder = MakeUniquePath(projects, name, "");
     std::error_code ec;
-    if (!fs::create_directory(folder, ec) || ec) {
+    if (folder.empty() || !fs::create_directory(folder, ec) || ec) {
         ShowMessage("The folder of the copy could not be created.");
         return -1;
     }
