@@ -207,37 +207,47 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     const std::string& projectFolder = project->sPathProgetto;
     const std::string iniPath = JoinPath(projectFolder, kProjectFileName);
 
-    // Write test: check = 0, then check = 1, each written to the file. A project file that
+    // The project file is read once, every key is applied to it, and it is saved once,
+    // atomically. That save is the write test: `check` goes to "0" and then "1" and is the only
+    // key written when the build stops before writing anything else. A project file that
     // cannot be read is not written at all (saving an empty document would wipe it).
     ProfileFile document;
-    bool writable = document.load(iniPath);
-    if (writable) {
+    const bool loaded = document.load(iniPath);
+    if (loaded) {
         document.setString(kMainSection, "check", "0");
-        writable = document.save(iniPath);
         document.setString(kMainSection, "check", "1");
-        writable = document.save(iniPath) && writable;
     }
-    if (!writable) settings.error = kWritingError;
-
-    CheckGameArea(*project, settings);
-    if (!settings.error.empty()) return Fail(settings.error);
+    const bool areaTooSmall = GameAreaTooSmall(*project, settings);
 
     // Both templates are needed for a game: without them the build fails instead of
     // reporting success with no game or no page.
+    std::string templateError;
     const std::string templateName = EngineTemplateName(settings.engineTemplate);
-    if (templateName.empty())
-        return Fail("#error 'no engine template for game area preset " +
-                    std::to_string(settings.engineTemplate) + "'");
     const std::string enginePath = JoinPath(AppFolder(), templateName);
     const std::string pageTemplatePath = JoinPath(AppFolder(), kPageFileName);
     std::error_code ec;
     std::ifstream engine;
-    if (fs::is_regular_file(enginePath, ec)) engine.open(enginePath, std::ios::binary);
-    if (!engine) return Fail("#error 'cannot read engine template': " + enginePath);
     std::ifstream pageTemplate;
-    if (fs::is_regular_file(pageTemplatePath, ec))
-        pageTemplate.open(pageTemplatePath, std::ios::binary);
-    if (!pageTemplate) return Fail("#error 'cannot read page template': " + pageTemplatePath);
+    if (templateName.empty()) {
+        templateError = "#error 'no engine template for game area preset " +
+                        std::to_string(settings.engineTemplate) + "'";
+    } else {
+        if (fs::is_regular_file(enginePath, ec)) engine.open(enginePath, std::ios::binary);
+        if (fs::is_regular_file(pageTemplatePath, ec))
+            pageTemplate.open(pageTemplatePath, std::ios::binary);
+        if (!engine.is_open() || !engine) templateError = "#error 'cannot read engine template': " + enginePath;
+        else if (!pageTemplate.is_open() || !pageTemplate)
+            templateError = "#error 'cannot read page template': " + pageTemplatePath;
+    }
+
+    if (!settings.error.empty() || areaTooSmall || !templateError.empty()) {
+        const bool written = loaded && document.save(iniPath);
+        if (!written) settings.error = kWritingError;
+        // The game-area message replaces any other, the write test's included.
+        if (areaTooSmall) settings.error = kGameAreaTooSmall;
+        if (settings.error.empty()) settings.error = templateError;
+        return Fail(settings.error);
+    }
 
     document.setInt(kMainSection, "dimX", settings.dimX);
     document.setInt(kMainSection, "dimY", settings.dimY);
@@ -246,7 +256,7 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     document.setInt(kMainSection, "nExternalObj", settings.nExternalObj);
     document.setString(kMainSection, "descriptionWhileLoading", settings.descriptionWhileLoading);
     WriteProjectKeys(*project, document);
-    if (!document.save(iniPath)) return Fail(std::string(kWritingError) + ": " + iniPath);
+    if (!loaded || !document.save(iniPath)) return Fail(kWritingError);
 
     // The trailer holds each size in 8 digits.
     const std::uintmax_t projectSize = fs::file_size(iniPath, ec);

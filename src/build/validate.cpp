@@ -254,10 +254,13 @@ BuildSettings ValidateProject(int projectIndex) {
     return project ? ValidateProject(*project) : BuildSettings{};
 }
 
+bool GameAreaTooSmall(const ProjectRecord& project, const BuildSettings& settings) {
+    return project.tipoGioco == game::ShootEmUp &&
+           (settings.dimX < kMinGameWidth || settings.dimY < kMinGameHeight);
+}
+
 void CheckGameArea(const ProjectRecord& project, BuildSettings& settings) {
-    if (project.tipoGioco != game::ShootEmUp) return;
-    if (settings.dimX < kMinGameWidth || settings.dimY < kMinGameHeight)
-        settings.error = "#error 'Game area' too small!";
+    if (GameAreaTooSmall(project, settings)) settings.error = kGameAreaTooSmall;
 }
 
 } // namespace qb

@@ -40,7 +40,10 @@ bool AllFramesHaveSprite(const ConstRecordView& record, std::size_t offset, std:
 BuildSettings ValidateProject(const ProjectRecord& project);
 BuildSettings ValidateProject(int projectIndex);
 
-// The build's own game-area check for shoot'em-up projects; it replaces any earlier error.
+// The build's own game-area check for shoot'em-up projects; its message replaces any earlier
+// error.
+constexpr const char* kGameAreaTooSmall = "#error 'Game area' too small!";
+bool GameAreaTooSmall(const ProjectRecord& project, const BuildSettings& settings);
 void CheckGameArea(const ProjectRecord& project, BuildSettings& settings);
 
 // Whether the type is a Main parameters type that holds build settings (1, 100, 200, 300, 500,
