@@ -1,0 +1,43 @@
+#include "app/startup.h"
+
+#include <filesystem>
+
+#include "model/preferences.h"
+#include "platform/pictures.h"
+
+namespace qb::app {
+
+bool CheckAppFolderWritable() {
+    SetPreferenceIn("test", "value", "0");
+    const int first = GetPreferenceIntIn("test", "value", -1);
+    int second = -1;
+    if (first == 0) {
+        SetPreferenceIn("test", "value", "1");
+        second = GetPreferenceIntIn("test", "value", -1);
+    }
+    return first == 0 && second == 1;
+}
+
+std::string BindPixbridgeLibrary() {
+    const std::filesystem::path exe = ExecutableFolder();
+    std::string reason;
+    if (BindPixbridge(exe.string(), &reason)) return {};
+    // Installed: bin/quillbox and lib/quillbox/libpixbridge.so.
+    std::string installedReason;
+    const std::filesystem::path installed = (exe / QB_BIN_TO_PIXBRIDGE).lexically_normal();
+    if (BindPixbridge(installed.string(), &installedReason)) return {};
+    return reason;
+}
+
+std::string PixbridgeMissingText(const std::string& reason) {
+    return "Quillbox could not load its picture library (libpixbridge.so), so no pictures can be "
+           "shown in this session.\n\n" +
+           reason;
+}
+
+void CreateProjectsFolder() {
+    std::error_code ec;
+    std::filesystem::create_directory(std::filesystem::path(AppFolder()) / "Projects", ec);
+}
+
+} // namespace qb::app

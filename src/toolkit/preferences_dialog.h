@@ -1,0 +1,31 @@
+#pragma once
+// The Preferences dialog: the projects folder and the programs that edit pictures and sounds
+// (section main of preferences.ini). The projects folder cannot be changed while a project is
+// open; its field is then disabled (and written back unchanged on OK). OK writes the three
+// values, gives an emptied one its default back and makes the projects folder the program's;
+// Cancel writes nothing. Values are not checked: a folder or program that does not exist is
+// taken as typed.
+#include <QDialog>
+
+class QLineEdit;
+
+namespace qb::ui {
+
+class PreferencesDialog final : public QDialog {
+    Q_OBJECT
+public:
+    explicit PreferencesDialog(QWidget* owner);
+
+    QLineEdit* projectsFolderEdit() const { return projects_; }
+    QLineEdit* imageEditorEdit() const { return images_; }
+    QLineEdit* soundEditorEdit() const { return sounds_; }
+
+    void accept() override;
+
+private:
+    QLineEdit* projects_;
+    QLineEdit* images_;
+    QLineEdit* sounds_;
+};
+
+} // namespace qb::ui
