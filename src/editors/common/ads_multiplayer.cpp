@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <ctime>
+#include <type_traits>
 
 #include "model/layouts/ads_multiplayer.h"
 #include "toolkit/editor_launcher.h"
@@ -28,6 +29,8 @@ constexpr std::uint32_t kServerType = 121;
 template <class W, class... Args> W* Named(const char* name, Args&&... args) {
     auto* w = new W(std::forward<Args>(args)...);
     w->setObjectName(QString::fromLatin1(name));
+    // Enter in a text box means OK, never one of the dialog's own buttons.
+    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
     return w;
 }
 

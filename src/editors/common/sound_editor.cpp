@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <filesystem>
 #include <unistd.h>
+#include <type_traits>
 
 #include "model/layouts/sound.h"
 #include "model/preferences.h"
@@ -54,6 +55,8 @@ OpenFileAnswer ShowFileDialog(const OpenFileRequest& request) {
 template <class W, class... Args> W* Named(const char* name, Args&&... args) {
     auto* w = new W(std::forward<Args>(args)...);
     w->setObjectName(QString::fromLatin1(name));
+    // Enter in a text box means OK, never one of the dialog's own buttons.
+    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
     return w;
 }
 

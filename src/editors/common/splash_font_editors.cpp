@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <type_traits>
 
 #include "model/layouts/bitmaps.h"
 #include "model/workspace.h"
@@ -27,6 +28,8 @@ constexpr std::uint32_t kSplashType = 13;
 template <class W, class... Args> W* Named(const char* name, Args&&... args) {
     auto* w = new W(std::forward<Args>(args)...);
     w->setObjectName(QString::fromLatin1(name));
+    // Enter in a text box means OK, never one of the dialog's own buttons.
+    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
     return w;
 }
 
@@ -137,7 +140,8 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
     link->addWidget(Label("linkYfLabel", "yf:"), 2, 2);
     link->addWidget(f.number(NumberEdit("linkYfLineEdit"), S::kLinkYf), 2, 3);
     link->addWidget(Label("linkLabel", "link:"), 3, 0);
-    link->addWidget(f.text(Named<QLineEdit>("linkLineEdit"), S::kLink, S::kLinkSize), 3, 1, 1, 3);
+    link->addWidget(f.text(Named<QLineEdit>("linkLineEdit"), S::kLink, S::kLinkSize), 3, 1, 1, 4);
+    link->setColumnStretch(4, 1);
     body()->addWidget(linkGroup);
 
     loadFields();

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <type_traits>
 
 #include "model/catalogue.h"
 #include "model/layouts/jigsaw_main.h"
@@ -32,6 +33,8 @@ constexpr std::uint32_t kSplashType = 13;
 template <class W, class... Args> W* Named(const char* name, Args&&... args) {
     auto* w = new W(std::forward<Args>(args)...);
     w->setObjectName(QString::fromLatin1(name));
+    // Enter in a text box means OK, never one of the dialog's own buttons.
+    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
     return w;
 }
 
@@ -180,6 +183,8 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
                                 L::kBackgroundWithJigsaw, kBackgroundType);
     auto* withoutJigsaw = f.object(Named<QComboBox>("backgroundWithoutJigsawComboBox"),
                                    L::kBackgroundWithoutJigsaw, kBackgroundType);
+    for (QComboBox* combo : {splash, font, withJigsaw, withoutJigsaw})
+        combo->setMinimumContentsLength(16);
     graphics->addRow(Label("splashTitleLabel", "Splash title:"), splash);
     graphics->addRow(Label("defaultFontLabel", "Default font:"), font);
     graphics->addRow(customFont);
@@ -225,7 +230,7 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
     for (const SoundRow& s : kSoundRows) {
         auto* box = Named<QCheckBox>(s.boxName, QString::fromLatin1(s.boxText));
         auto* combo = Named<QComboBox>(s.comboName);
-        combo->setMinimumContentsLength(12);
+        combo->setMinimumContentsLength(14);
         f.optionalSound(box, combo, s.offset + layout::sound_pair::kEnabled,
                         s.offset + layout::sound_pair::kSoundId);
         sounds->addWidget(box, row, 0);
