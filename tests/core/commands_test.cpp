@@ -410,6 +410,9 @@ TEST_F(Commands, DeleteItemNeverRemovesFilesOutsideTheProject) {
     const fs::path sibling = app_.projects() / "Other" / "Sprites.png";
     fs::create_directories(sibling.parent_path());
     WriteFile(sibling, "keep me too");
+    // A key the project file keeps across saves: it vanishes if the file itself is deleted.
+    WriteFile(Folder(p) / "project.ini",
+              ReadFile(Folder(p) / "project.ini") + "[extra]\r\nkeep=1\r\n");
     const std::vector<std::string> paths = {
         outside.string(),
         (Folder(p) / ".." / "Other" / "Sprites.png").string(),
@@ -426,7 +429,7 @@ TEST_F(Commands, DeleteItemNeverRemovesFilesOutsideTheProject) {
     }
     EXPECT_EQ(ReadFile(outside), "keep me");
     EXPECT_EQ(ReadFile(sibling), "keep me too");
-    EXPECT_TRUE(fs::exists(Folder(p) / "project.ini"));
+    EXPECT_NE(ReadFile(Folder(p) / "project.ini").find("keep=1"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(Folder(p)));
 }
 
