@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QEvent>
 #include <QPainter>
 #include <QToolButton>
 
@@ -71,6 +72,50 @@ CommandPanel::CommandPanel(QWidget* parent)
     }
     row->addStretch(1);
     setEnabledCommands(EnabledCommands(nullptr));
+    measureLabels();
+}
+
+void CommandPanel::measureLabels() {
+    int width = 0;
+    for (QToolButton* button : buttons_) {
+        button->setText(button->toolTip());
+        width += button->sizeHint().width();
+    }
+    const QLayout* row = layout();
+    const QMargins margins = row->contentsMargins();
+    width += margins.left() + margins.right() + row->spacing() * (kCommandCount - 1) + 3 * 10;
+    oneLineWidth_ = width;
+    twoLines_ = false;
+    applyLabels();
+}
+
+void CommandPanel::applyLabels() {
+    const bool twoLines = width() < oneLineWidth_;
+    if (twoLines == twoLines_) return;
+    twoLines_ = twoLines;
+    for (QToolButton* button : buttons_) {
+        QString label = button->toolTip();
+        if (twoLines) {
+            // Every label takes two lines so the pictures stay in one row.
+            const qsizetype blank = label.indexOf(' ');
+            if (blank >= 0)
+                label[blank] = '\n';
+            else
+                label += '\n';
+        }
+        button->setText(label);
+        button->setIconSize(twoLines ? QSize(32, 32) : QSize(40, 40));
+    }
+}
+
+void CommandPanel::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyLabels();
+}
+
+void CommandPanel::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) measureLabels();
 }
 
 QToolButton* CommandPanel::button(Command command) const {

@@ -35,9 +35,17 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // One-line labels while they fit, two-line labels ("New" over "project") below that width.
+    void measureLabels();
+    void applyLabels();
+
     std::array<QToolButton*, kCommandCount> buttons_{};
+    int oneLineWidth_ = 0;
+    bool twoLines_ = false;
     QPixmap background_;
 };
 

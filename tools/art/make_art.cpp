@@ -2,7 +2,8 @@
 // disabled picture each, at 40 and 80 pixels), the command panel's background, the splash
 // picture and the application icon in the usual icon sizes.
 //
-//   quillbox-art REPO   writes REPO/src/app/pictures/*.png and REPO/assets/icons/...
+//   quillbox-art REPO   writes REPO/src/app/pictures/*.png, REPO/assets/icons/... and the
+//                       button pictures of the help page, REPO/assets/help/buttons/*.png
 //
 // Every drawing works on a 48 x 48 design grid; the disabled pictures are the same drawings
 // in a flat, light grey palette so a disabled button reads as such at a glance.
@@ -385,6 +386,7 @@ QImage Splash() {
     for (int i = 0; i < 70; ++i) {
         const qreal x = next() % w, y = next() % (h - 60);
         const qreal r = 0.6 + (next() % 100) / 90.0;
+        if (QRectF(176, 52, 284, 110).contains(x, y)) continue;  // keep the title clear
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 255, 90 + next() % 150));
         p.drawEllipse(QPointF(x, y), r, r);
@@ -459,6 +461,12 @@ int main(int argc, char** argv) {
             }
         }
     }
+    // The help page shows the buttons it talks about.
+    const QString helpButtons = repo.filePath("assets/help/buttons");
+    QDir().mkpath(helpButtons);
+    for (const Button& button : kButtons)
+        ok &= Save(Draw(40, [&](QPainter& p) { button.draw(p, Ink{true}); }),
+                   helpButtons + "/" + button.name + ".png");
     ok &= Save(PanelBackground(), pictures + "/panel_background.png");
     ok &= Save(Splash(), pictures + "/splash.png");
     for (const int size : {16, 32, 48, 64, 128, 256}) {

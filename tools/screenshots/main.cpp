@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "platform/pictures.h"
 #include "scenes.h"
 #include "shot_support.h"
 
@@ -27,6 +28,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::set<std::string> wanted(argv + 2, argv + argc);
+    // Pixbridge sits beside this program in build/bin; without it pictures stay empty.
+    std::string reason;
+    if (!qb::BindPixbridge(qb::ExecutableFolder(), &reason))
+        std::fprintf(stderr, "no pictures: %s\n", reason.c_str());
 
     int shot = 0;
     for (const auto& scene : qbshots::ScreenshotScenes()) {
