@@ -229,15 +229,14 @@ private:
     ConstRecordView r_;
 };
 
-// Level waves: enemy entries name an Enemies data item, bonus entries (subject 65536 and up) a
-// Bonus data item; both keep the item's ID in the low 16 bits.
-bool LevelPlaces(const Referrer& r, std::int32_t id, bool bonus) {
+// Level waves: an entry's second word names the Enemies data or Bonus data item it places, in
+// its low 16 bits. Either kind of item is kept by any entry whose low half matches its ID.
+bool LevelPlaces(const Referrer& r, std::int32_t id) {
     namespace V = L::level;
     const std::size_t n = r.heldCount(r.signedWord(V::kEntryCount), V::kEntries, V::kEntrySize);
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint64_t subject = V::EntryOffset(i) + V::entry::kSubject;
-        const bool isBonus = r.word(subject) >= V::entry::kBonusBase;
-        if (isBonus == bonus && r.lowIs(subject, id)) return true;
+        if (r.lowIs(subject, id)) return true;
     }
     return false;
 }
@@ -317,7 +316,7 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
         return referrerType == 8 && r.lowIs(L::level::kBackgroundMap, id);
 
     case 7:  // Enemies data placed by a level
-        return referrerType == 8 && LevelPlaces(r, id, false);
+        return referrerType == 8 && LevelPlaces(r, id);
 
     case 8: {  // Level data in the shoot'em-up level list
         if (referrerType != 1) return false;
@@ -347,12 +346,12 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
     case 11: {  // Vectorial animation
         switch (referrerType) {
         case 7: {
-            // Animation 1 (high half) is every enemy's path, animation 2 (low half) the loop of
-            // type 3: either keeps the animation in use.
+            // As stored by earlier versions: the high half counts only for animation type 3.
             const std::uint32_t both = r.word(L::enemy::kVectorialAnimations);
+            const bool highInUse = r.wordIs(L::enemy::kAnimationType, L::enemy::kLoopAnimation2) &&
+                                   static_cast<std::int32_t>(both >> 16) == id;
             return r.holds(L::enemy::kVectorialAnimations) &&
-                   (static_cast<std::int32_t>(both >> 16) == id ||
-                    static_cast<std::int32_t>(both & 0xFFFFu) == id);
+                   (highInUse || static_cast<std::int32_t>(both & 0xFFFFu) == id);
         }
         case 14: return r.lowIs(L::bonus::kVectorialAnimation, id);
         case 10: return r.lowIs(L::ship_fire::kWord0, id);
@@ -369,7 +368,7 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
                                      r.lowIs(L::shootemup_main::kSplashStart, id));
 
     case 14:  // Bonus data placed by a level
-        return referrerType == 8 && LevelPlaces(r, id, true);
+        return referrerType == 8 && LevelPlaces(r, id);
 
     default: return false;
     }
@@ -611,12 +610,12 @@ int CopyProject(int projectIndex) {
 
 bool IsObjectDeletable(int projectIndex, const ObjectRecord& object) {
     const std::uint32_t type = object.tipoOggetto;
-    // A project has exactly one Main parameters object and no command can make another, so
-    // none of them is deletable, whatever its game type.
-    if (type == 0 || IsMainParametersType(type) || type == 401) return false;
+    // Groups, the shoot'em-up, racing and music Main parameters and the musical levels stay;
+    // the other game types' Main parameters may be deleted (after the user's confirmation) like
+    // their items, as projects made with earlier versions expect.
     switch (type) {
-    case 104: case 108: case 109: case 120: case 121: case 207: case 208: case 209: case 214:
-    case 301: case 308: case 507: case 508:
+    case 104: case 108: case 109: case 120: case 121: case 200: case 207: case 208: case 209:
+    case 214: case 300: case 301: case 308: case 500: case 507: case 508: case 600:
         return true;
     default: break;
     }

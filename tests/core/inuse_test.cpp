@@ -46,11 +46,8 @@ protected:
 TEST_F(InUse, TypesThatAreNeverOrAlwaysDeletable) {
     for (std::uint32_t type : {0u, 1u, 100u, 400u, 401u, 15u, 99u, 999u})
         EXPECT_FALSE(Deletable(Add(type, Rec(16)))) << type;
-    // The one Main parameters object of a project cannot be made again: none is deletable.
-    for (std::uint32_t type : {200u, 300u, 500u, 600u})
-        EXPECT_FALSE(Deletable(Add(type, Rec(16)))) << type;
-    for (std::uint32_t type : {104u, 108u, 109u, 120u, 121u, 207u, 208u, 209u, 214u, 301u, 308u,
-                               507u, 508u})
+    for (std::uint32_t type : {104u, 108u, 109u, 120u, 121u, 200u, 207u, 208u, 209u, 214u, 300u,
+                               301u, 308u, 500u, 507u, 508u, 600u})
         EXPECT_TRUE(Deletable(Add(type, Rec(16)))) << type;
     // Always-deletable types stay so even when something names them.
     const std::int32_t background = Add(104, Rec(268));
@@ -259,11 +256,10 @@ TEST_F(InUse, EnemiesAndBonusesPlacedByLevelWaves) {
     EXPECT_FALSE(Deletable(bonus));
     EXPECT_TRUE(Deletable(enemy));
     Remove(level);
-    // A wave protects only the kind of item it places: a bonus entry whose low half equals an
-    // enemy's ID, or an enemy entry equal to a bonus's ID, protects nothing.
+    // Only the low half of the entry's word counts, whichever kind of entry it is.
     level = Add(8, Rec(16 + 2 * 40, {{4, 2}, {12, 65536 + 9}, {48 + 4, 10}}));
-    EXPECT_TRUE(Deletable(enemy));
-    EXPECT_TRUE(Deletable(bonus));
+    EXPECT_FALSE(Deletable(enemy));
+    EXPECT_FALSE(Deletable(bonus));
     Remove(level);
     // Entries past the count, and the word at 820 of a level, do not count.
     Add(8, Rec(16 + 2 * 40, {{4, 1}, {48 + 4, 9}}));
@@ -318,16 +314,19 @@ TEST_F(InUse, ShipAndFire) {
 TEST_F(InUse, VectorialAnimations) {
     const std::int32_t path = Add(11, Rec(16));
     const std::uint32_t v = std::uint32_t(path);
-    // An enemy's animation 1 (high half) is its path whatever its type of animation; animation
-    // 2 (low half) keeps the item too.
+    // The low half of an enemy's word keeps the item whatever its type of animation; the high
+    // half only with animation type 3.
     for (std::uint32_t animationType : {0u, 3u}) {
-        std::int32_t enemy = Add(7, Rec(948, {{0, v << 16}, {4, animationType}}));
-        EXPECT_FALSE(Deletable(path)) << animationType;
-        Remove(enemy);
-        enemy = Add(7, Rec(948, {{0, v}, {4, animationType}}));
+        std::int32_t enemy = Add(7, Rec(948, {{0, v}, {4, animationType}}));
         EXPECT_FALSE(Deletable(path)) << animationType;
         Remove(enemy);
     }
+    std::int32_t enemy = Add(7, Rec(948, {{0, v << 16}, {4, 3}}));
+    EXPECT_FALSE(Deletable(path));
+    Remove(enemy);
+    enemy = Add(7, Rec(948, {{0, v << 16}, {4, 0}}));
+    EXPECT_TRUE(Deletable(path));
+    Remove(enemy);
     for (std::uint32_t type : {14u, 10u}) {
         const std::int32_t id = Add(type, Rec(200, {{0, v}}));
         EXPECT_FALSE(Deletable(path)) << type;
