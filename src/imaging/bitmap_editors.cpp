@@ -53,6 +53,7 @@ void AddPathRow(ItemEditorDialog* dialog, QFormLayout* form) {
         [path](RecordView& r) {
             path->setText(FromRecordText(r.text(layout::file_backed::kPath,
                                                 layout::file_backed::kPathSize)));
+            path->setToolTip(path->text());
         },
         nullptr);
     QObject::connect(edit, &QPushButton::clicked, dialog, [&fields] {

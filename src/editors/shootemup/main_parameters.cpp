@@ -44,7 +44,10 @@ QLineEdit* Edit(const char* name, QWidget* parent) {
 
 QLineEdit* NumberEdit(const char* name, QWidget* parent) {
     QLineEdit* edit = Edit(name, parent);
-    edit->setMaximumWidth(90);
+    // Room for a ten-digit value at any font size, no wider than a number needs.
+    const int digits = edit->fontMetrics().horizontalAdvance(QString(11, '0'));
+    edit->setMinimumWidth(digits + 12);
+    edit->setMaximumWidth(digits + 40);
     return edit;
 }
 
