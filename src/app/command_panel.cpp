@@ -44,7 +44,7 @@ CommandPanel::CommandPanel(QWidget* parent)
     setObjectName("commandPanel");
     setFixedHeight(kHeight);
     auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 2, 6, 3);
+    row->setContentsMargins(6, 1, 6, 1);
     row->setSpacing(1);
     QFont font = this->font();
     // The eleven labels fit beside each other down to the window's smallest width.

@@ -8,14 +8,17 @@
 namespace qb::app {
 
 bool CheckAppFolderWritable() {
-    SetPreferenceIn("test", "value", "0");
+    // The preferences keep a value that could not be written for the rest of the run, so the
+    // read-back alone would pass: each write must also have reached the file.
+    const bool wroteZero = SetPreferenceIn("test", "value", "0");
     const int first = GetPreferenceIntIn("test", "value", -1);
+    bool wroteOne = false;
     int second = -1;
     if (first == 0) {
-        SetPreferenceIn("test", "value", "1");
+        wroteOne = SetPreferenceIn("test", "value", "1");
         second = GetPreferenceIntIn("test", "value", -1);
     }
-    return first == 0 && second == 1;
+    return wroteZero && wroteOne && first == 0 && second == 1;
 }
 
 std::string BindPixbridgeLibrary() {

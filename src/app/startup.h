@@ -9,7 +9,7 @@ constexpr const char* kNotWritableText =
     "change user!";
 
 // Writes section test, key value = 0 of preferences.ini and reads it back, then 1 and reads it
-// back. True when both read back as written.
+// back. True when both writes reached the file and read back as written.
 bool CheckAppFolderWritable();
 
 // Binds Pixbridge from the executable's folder, else from the installed library folder. Empty
