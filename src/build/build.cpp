@@ -104,6 +104,13 @@ void SetResourceLocation(int projectIndex, std::uint32_t value) {
     if (ProjectRecord* project = ProjectAt(projectIndex)) SetResourceLocation(*project, value);
 }
 
+std::string EmbeddedPictures::block() const {
+    std::string joined;
+    joined.reserve(size);
+    for (const EmbeddedPictureBytes& entry : entries) joined += entry.view();
+    return joined;
+}
+
 EmbeddedPictures EncodeEmbeddedImages(const ProjectRecord& project,
                                       std::uint32_t resourceLocation) {
     EmbeddedPictures result;
@@ -122,19 +129,19 @@ EmbeddedPictures EncodeEmbeddedImages(const ProjectRecord& project,
         }
         // The block's size goes into the 8-digit trailer: stop before it could not be written.
         const std::uint64_t entrySize = 16 + 2 * width * height;
-        if (result.block.size() + entrySize > kMaxTrailerValue) {
+        if (result.size + entrySize > kMaxTrailerValue) {
             result.tooLarge = true;
             return result;
         }
-        const std::size_t at = result.block.size();
-        result.block.resize(at + static_cast<std::size_t>(entrySize));
-        char* out = result.block.data() + at;
-        const std::string w = FormatDecimal8(width), h = FormatDecimal8(height);
-        std::copy(w.begin(), w.end(), out);
-        std::copy(h.begin(), h.end(), out + 8);
+        EmbeddedPictureBytes entry;
+        entry.size = static_cast<std::size_t>(entrySize);
+        entry.data.reset(new char[entry.size]);
+        const std::string header = FormatDecimal8(width) + FormatDecimal8(height);
+        std::copy(header.begin(), header.end(), entry.data.get());
         if (width && height)
-            EncodePixels(picture.pixels.data(), picture.pixels.size(), out + 16);
-        ++result.count;
+            EncodePixels(picture.pixels.data(), picture.pixels.size(), entry.data.get() + 16);
+        result.size += entry.size;
+        result.entries.push_back(std::move(entry));
     }
     return result;
 }
@@ -208,15 +215,14 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     const std::string iniPath = JoinPath(projectFolder, kProjectFileName);
 
     // The project file is read once, every key is applied to it, and it is saved once,
-    // atomically. That save is the write test: `check` goes to "0" and then "1" and is the only
-    // key written when the build stops before writing anything else. A project file that
-    // cannot be read is not written at all (saving an empty document would wipe it).
+    // atomically. That save is the write test: it either replaces the file whole or reports
+    // that it could not. `check` ends at "1" and is the only key written when the build stops
+    // before writing anything else (its passing "0" would never reach the disk, so it is not
+    // set; setting it would also make every rebuild rewrite an unchanged file). A project
+    // file that cannot be read is not written at all: saving an empty document would wipe it.
     ProfileFile document;
     const bool loaded = document.load(iniPath);
-    if (loaded) {
-        document.setString(kMainSection, "check", "0");
-        document.setString(kMainSection, "check", "1");
-    }
+    if (loaded) document.setString(kMainSection, "check", "1");
     const bool areaTooSmall = GameAreaTooSmall(*project, settings);
 
     // Both templates are needed for a game: without them the build fails instead of
@@ -300,9 +306,11 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     std::uint64_t copied = 0;
     if (!projectFile || !AppendScrambledProject(projectFile, game, copied) || copied != projectSize)
         return Fail(std::string(kWritingError) + ": " + gamePath);
-    const std::string trailer = FormatDecimal8(pictures.block.size()) + FormatDecimal8(copied);
-    if (!game.write(pictures.block.data(), pictures.block.size()) ||
-        !game.write(trailer.data(), trailer.size()))
+    for (const EmbeddedPictureBytes& entry : pictures.entries)
+        if (!game.write(entry.data.get(), entry.size))
+            return Fail(std::string(kWritingError) + ": " + gamePath);
+    const std::string trailer = FormatDecimal8(pictures.size) + FormatDecimal8(copied);
+    if (!game.write(trailer.data(), trailer.size()))
         return Fail(std::string(kWritingError) + ": " + gamePath);
     if (!page.commit()) return Fail(std::string(kWritingError) + ": " + pagePath);
     if (!game.commit()) return Fail(std::string(kWritingError) + ": " + gamePath);

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "build/validate.h"
 
@@ -32,10 +34,22 @@ bool BuildGame(int projectIndex, BuildMode mode);
 void SetResourceLocation(int projectIndex, std::uint32_t value);
 void SetResourceLocation(ProjectRecord& project, std::uint32_t value);
 
+// One entry of the block: width, height, characters. Its buffer is allocated at its final size
+// and written once (a 4096 x 4096 picture alone is 32 MiB of characters).
+struct EmbeddedPictureBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view view() const { return {data.get(), size}; }
+};
+
+// The block is kept as one piece per picture: a single growing buffer would copy the large
+// ones again.
 struct EmbeddedPictures {
-    std::string block;      // E bytes
-    bool tooLarge = false;  // stopped: the block would not fit the 8-digit trailer
-    std::uint32_t count = 0;
+    std::vector<EmbeddedPictureBytes> entries;  // in block order
+    std::size_t size = 0;                       // E, the sum of the entries
+    bool tooLarge = false;             // stopped: the block would not fit the 8-digit trailer
+    std::uint32_t count() const { return static_cast<std::uint32_t>(entries.size()); }
+    std::string block() const;         // the entries joined
 };
 // The pictures block for that resource location: empty unless it is Embedded; otherwise one
 // entry per picture item (types 2, 3, 4, 13 with a file name), in table order. A picture that

@@ -3,6 +3,10 @@
 #include <array>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace qb {
 
 namespace {
@@ -46,18 +50,19 @@ const ScrambleTables& Tables() {
     return tables;
 }
 
-// The two characters for each 12-bit colour (R4 G4 B4).
-std::array<std::array<char, 2>, 4096> MakePixelTable() {
-    std::array<std::array<char, 2>, 4096> table{};
+// The two characters for each 12-bit colour (R4 G4 B4), first character in the low byte.
+std::array<std::uint16_t, 4096> MakePixelTable() {
+    std::array<std::uint16_t, 4096> table{};
     for (unsigned rgb = 0; rgb < 4096; ++rgb) {
         const unsigned r = rgb >> 8, g = (rgb >> 4) & 15, b = rgb & 15;
-        table[rgb][0] = kImageCharacters[r * 4 + (g >> 2)];
-        table[rgb][1] = kImageCharacters[(g & 3) * 16 + b];
+        const auto p = static_cast<unsigned char>(kImageCharacters[r * 4 + (g >> 2)]);
+        const auto q = static_cast<unsigned char>(kImageCharacters[(g & 3) * 16 + b]);
+        table[rgb] = static_cast<std::uint16_t>(p | (q << 8));
     }
     return table;
 }
 
-const std::array<std::array<char, 2>, 4096>& PixelTable() {
+const std::array<std::uint16_t, 4096>& PixelTable() {
     static const auto table = MakePixelTable();
     return table;
 }
@@ -85,10 +90,45 @@ bool ParseDecimal8(std::string_view text, std::uint32_t& value) {
     return true;
 }
 
+#if defined(__SSE2__)
+namespace {
+inline __m128i Select(__m128i mask, __m128i ifSet, __m128i otherwise) {
+    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+}
+// Bytes of c in first .. first + count - 1 (unsigned), as a mask.
+inline __m128i InRange(__m128i c, char first, char count) {
+    const __m128i bias = _mm_set1_epi8(static_cast<char>(0x80));
+    const __m128i offset = _mm_xor_si128(_mm_sub_epi8(c, _mm_set1_epi8(first)), bias);
+    return _mm_cmplt_epi8(offset, _mm_xor_si128(_mm_set1_epi8(count), bias));
+}
+// The scramble of 16 bytes at once; the project file copy is megabytes long.
+inline __m128i Scramble16(__m128i c) {
+    const __m128i cr = _mm_set1_epi8(13), question = _mm_set1_epi8('?');
+    const __m128i lf = _mm_set1_epi8(10), bang = _mm_set1_epi8('!');
+    const __m128i isCr = _mm_cmpeq_epi8(c, cr), isQuestion = _mm_cmpeq_epi8(c, question);
+    c = Select(isCr, question, Select(isQuestion, cr, c));
+    const __m128i turns = _mm_or_si128(_mm_or_si128(InRange(c, 'a', 26), InRange(c, 'A', 26)),
+                                       InRange(c, '0', 10));
+    __m128i r = _mm_sub_epi8(c, turns);  // a mask byte is -1: one more
+    r = Select(_mm_cmpeq_epi8(c, _mm_set1_epi8('z')), _mm_set1_epi8('a'), r);
+    r = Select(_mm_cmpeq_epi8(c, _mm_set1_epi8('Z')), _mm_set1_epi8('A'), r);
+    r = Select(_mm_cmpeq_epi8(c, _mm_set1_epi8('9')), _mm_set1_epi8('0'), r);
+    r = Select(_mm_cmpeq_epi8(c, lf), bang, r);
+    return Select(_mm_cmpeq_epi8(c, bang), lf, r);
+}
+} // namespace
+#endif
+
 void ScrambleProjectText(char* bytes, std::size_t length) {
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= length; i += 16) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(bytes + i), Scramble16(c));
+    }
+#endif
     const auto& table = Tables().forward;
-    for (std::size_t i = 0; i < length; ++i)
-        bytes[i] = table[static_cast<unsigned char>(bytes[i])];
+    for (; i < length; ++i) bytes[i] = table[static_cast<unsigned char>(bytes[i])];
 }
 
 void UnscrambleProjectText(char* bytes, std::size_t length) {
@@ -109,14 +149,24 @@ int ImageCharacterValue(char c) {
 }
 
 void EncodePixel(std::uint32_t rgb, char out[2]) {
-    const auto& pair = PixelTable()[Key12(rgb)];
-    out[0] = pair[0];
-    out[1] = pair[1];
+    const std::uint16_t pair = PixelTable()[Key12(rgb)];
+    out[0] = static_cast<char>(pair & 0xFF);
+    out[1] = static_cast<char>(pair >> 8);
 }
 
 void EncodePixels(const std::uint32_t* pixels, std::size_t count, char* out) {
-    const auto& table = PixelTable();
-    for (std::size_t i = 0; i < count; ++i) std::memcpy(out + 2 * i, table[Key12(pixels[i])].data(), 2);
+    // The block of a large picture is tens of megabytes: two pixels per 32-bit store.
+    const std::uint16_t* table = PixelTable().data();
+    std::size_t i = 0;
+    for (; i + 2 <= count; i += 2) {
+        const std::uint32_t lo = table[Key12(pixels[i])], hi = table[Key12(pixels[i + 1])];
+        const std::uint32_t both = lo | (hi << 16);
+        std::uint8_t bytes[4] = {static_cast<std::uint8_t>(both), static_cast<std::uint8_t>(both >> 8),
+                                 static_cast<std::uint8_t>(both >> 16),
+                                 static_cast<std::uint8_t>(both >> 24)};
+        std::memcpy(out + 2 * i, bytes, 4);
+    }
+    if (i < count) EncodePixel(pixels[i], out + 2 * i);
 }
 
 bool DecodePixel(char p, char q, std::uint8_t& red, std::uint8_t& green, std::uint8_t& blue) {

@@ -177,9 +177,22 @@ TEST_F(BuildTest, CompileWritesTemplateScrambledProjectAndTrailer) {
     EXPECT_FALSE(fs::exists(folder / "Release" / "Game.HTML"));
     EXPECT_FALSE(fs::exists(folder / "Game.swf"));
 
-    // Building again without changes gives the same game.
+    // Building again without changes gives the same game and leaves project.ini as it was.
     ASSERT_TRUE(qb::BuildGame(index, BuildMode::Compile));
     EXPECT_EQ(ReadFile(folder / "Release" / "Game.swf"), game);
+    EXPECT_EQ(Ini(), ini);
+}
+
+TEST_F(BuildTest, TextsFromRecordsCannotAddLinesToTheProjectFile) {
+    MakeProject();
+    // A hand-edited record: the loading text holds a line break and a key of its own.
+    main().setText(M::kLoadingDescription, 260, "Wait\r\ncheck=0\r\n[oggetto0]");
+    ASSERT_TRUE(qb::BuildGame(index, BuildMode::Compile));
+    const std::string ini = Ini();
+    EXPECT_NE(ini.find("\r\ndescriptionWhileLoading=Wait\r\n[oggetto0]\r\nIDoggetto="),
+              std::string::npos)
+        << ini;
+    EXPECT_EQ(ini.find("check=0"), std::string::npos);
 }
 
 TEST_F(BuildTest, PageTemplatePlaceholdersAreFilledInPlace) {
@@ -296,11 +309,12 @@ TEST_F(BuildTest, EmbeddedPicturesBlock) {
 
     // The same block comes straight from EncodeEmbeddedImages, and nothing for other locations.
     const qb::EmbeddedPictures pictures = qb::EncodeEmbeddedImages(index, 2);
-    EXPECT_EQ(pictures.block, block);
-    EXPECT_EQ(pictures.count, 3u);
+    EXPECT_EQ(pictures.block(), block);
+    EXPECT_EQ(pictures.size, block.size());
+    EXPECT_EQ(pictures.count(), 3u);
     EXPECT_FALSE(pictures.tooLarge);
-    EXPECT_TRUE(qb::EncodeEmbeddedImages(index, 0).block.empty());
-    EXPECT_TRUE(qb::EncodeEmbeddedImages(index, 1).block.empty());
+    EXPECT_EQ(qb::EncodeEmbeddedImages(index, 0).size, 0u);
+    EXPECT_TRUE(qb::EncodeEmbeddedImages(index, 1).entries.empty());
 }
 
 TEST_F(BuildTest, PixelCharacters) {
@@ -477,7 +491,7 @@ TEST_F(BuildTest, SizesTheTrailerCannotHoldFailTheBuild) {
     project().objects.pop_back();
     const qb::EmbeddedPictures nine = qb::EncodeEmbeddedImages(index, 2);
     EXPECT_FALSE(nine.tooLarge);
-    EXPECT_EQ(nine.block.size(), 9u * (16 + 2u * 2500 * 2000));
+    EXPECT_EQ(nine.size, 9u * (16 + 2u * 2500 * 2000));
 }
 
 TEST_F(BuildTest, ProjectFileTooLargeForTheTrailerFailsTheBuild) {

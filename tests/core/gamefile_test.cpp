@@ -42,6 +42,10 @@ TEST(ScrambleProjectText, SwapsLineEndsAndTurnsLettersAndDigits) {
     EXPECT_EQ(Scrambled("dimX=640\r\n"), "ejnY=751?!");
     EXPECT_EQ(Scrambled("\r\n"), "?!");
     EXPECT_EQ(Scrambled("aAyY08"), "bBzZ19");
+    // Long texts go 16 bytes at a time, with the rest one by one.
+    std::string lines, expected;
+    for (int i = 0; i < 5; ++i) lines += "dimX=640\r\n", expected += "ejnY=751?!";
+    EXPECT_EQ(Scrambled(lines), expected);
     // Everything else stays, bytes of 128 and above included.
     const std::string others = std::string("=[] _-.,;:/\\\t\"'#$%&+") + '\0' + "\x80\xe9\xff";
     EXPECT_EQ(Scrambled(others), others);
