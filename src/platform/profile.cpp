@@ -10,8 +10,16 @@
 #include <unordered_map>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include <climits>
+#include <functional>
+
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace qb {
@@ -38,6 +46,7 @@ std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0) return true;  // usual case
     for (std::size_t i = 0; i < a.size(); ++i)
         if (LowerAscii(static_cast<unsigned char>(a[i])) !=
             LowerAscii(static_cast<unsigned char>(b[i])))
@@ -112,6 +121,21 @@ Classified Classify(std::string_view text) {
 
 bool IsBlankLine(std::string_view text) { return TrimLeft(text).empty(); }
 
+// Position of the first CR or LF at or after p (n when there is none).
+std::size_t FindLineEnd(const char* base, std::size_t p, std::size_t n) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+    for (; p + 16 <= n; p += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + p));
+        const int mask = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
+        if (mask) return p + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    while (p < n && !IsLineEnd(base[p])) ++p;
+    return p;
+}
+
 std::string_view Unquote(std::string_view v) {
     if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
         return v.substr(1, v.size() - 2);
@@ -126,14 +150,16 @@ std::string CutToBuffer(std::string_view v, std::size_t bufferSize) {
 // Values cannot hold a line break: written raw it would start a line of its own (a key the
 // caller never meant to write), so a value ends at its first CR or LF.
 std::string_view CutAtLineBreak(std::string_view v) {
-    for (std::size_t i = 0; i < v.size(); ++i)
-        if (IsLineEnd(v[i])) return v.substr(0, i);
-    return v;
+    if (v.empty()) return v;
+    std::size_t end = v.size();
+    if (const void* lf = std::memchr(v.data(), '\n', end))
+        end = static_cast<std::size_t>(static_cast<const char*>(lf) - v.data());
+    if (const void* cr = std::memchr(v.data(), '\r', end))
+        end = static_cast<std::size_t>(static_cast<const char*>(cr) - v.data());
+    return v.substr(0, end);
 }
 
-bool HasLineBreak(std::string_view v) {
-    return std::any_of(v.begin(), v.end(), [](char c) { return IsLineEnd(c); });
-}
+bool HasLineBreak(std::string_view v) { return CutAtLineBreak(v).size() != v.size(); }
 
 // Whether "key=value" reads back as an entry of that key; keys starting with ';', holding '=',
 // or turning the line into a header cannot be stored.
@@ -149,6 +175,31 @@ bool IsStorableKey(std::string_view key, std::string_view value) {
 
 std::string ErrnoText(int err) { return std::strerror(err); }
 
+// A byte buffer that is not zero-filled first (files are read straight into it).
+struct RawBuffer {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::size_t capacity = 0;
+
+    void clear() {
+        data.reset();
+        size = capacity = 0;
+    }
+    void reserve(std::size_t n) {
+        if (n <= capacity) return;
+        auto bigger = std::make_unique_for_overwrite<char[]>(n);
+        if (size) std::memcpy(bigger.get(), data.get(), size);
+        data = std::move(bigger);
+        capacity = n;
+    }
+    void append(const char* p, std::size_t n) {
+        if (n == 0) return;
+        if (size + n > capacity) reserve(std::max(size + n, capacity * 2));
+        std::memcpy(data.get() + size, p, n);
+        size += n;
+    }
+};
+
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -161,38 +212,89 @@ struct ProfileFile::Impl {
         const char* data = nullptr;
         std::uint32_t textLen = 0;
         std::uint32_t valueStart = 0;
+        std::uint32_t keyStart = 0;
+        std::uint32_t keyLen = 0;
         std::uint8_t endLen = 0;
         LineKind kind = LineKind::Other;
 
         std::string_view text() const { return {data, textLen}; }
         std::string_view all() const { return {data, std::size_t(textLen) + endLen}; }
+        std::string_view key() const { return {data + keyStart, keyLen}; }
         std::string_view rawValue() const {
             return TrimRight(std::string_view(data + valueStart, textLen - valueStart));
         }
     };
+    // Each section has its own open-addressing table key -> line, so that the lookups of one
+    // section (saves and loads go section by section) stay in a few cache lines. A slot holds
+    // the key's hash in its high half and line index + 1 in its low half; 0 is empty. The first
+    // entry of a key wins.
     struct Section {
         std::string_view name;   // as spelled in its header; empty for the preamble
         std::vector<Line> lines; // lines[0] is the header, except for the preamble
+        std::vector<std::uint64_t> table;
+        std::uint32_t entries = 0;
+        mutable std::uint32_t hint = 0;  // index of the line after the last one found
+        bool duplicates = false;         // some key has more than one entry
         bool hasHeader = false;
-    };
-    // Open-addressing table (section, key) -> line index; the first entry of a key wins.
-    struct Slot {
-        std::uint64_t hash = 0;
-        const char* key = nullptr;  // null = empty slot
-        std::uint32_t keyLen = 0;
-        std::uint32_t section = 0;
-        std::uint32_t line = 0;
+
+        static std::uint32_t hashOf(std::string_view key) {
+            const std::uint64_t h = HashNoCase(key);
+            return static_cast<std::uint32_t>(h ^ (h >> 32));
+        }
+        // Answers line index + 1, or 0.
+        std::uint32_t find(std::string_view key) const {
+            // Loads and saves ask for the keys in file order: try the line after the last one
+            // found. Without duplicate keys in the section, a match there is the entry.
+            if (!duplicates && hint < lines.size() && lines[hint].kind == LineKind::Entry &&
+                EqualsNoCase(lines[hint].key(), key))
+                return ++hint;
+            if (table.empty()) return 0;
+            const std::uint32_t h = hashOf(key);
+            const std::size_t mask = table.size() - 1;
+            for (std::size_t i = h & mask;; i = (i + 1) & mask) {
+                const std::uint64_t slot = table[i];
+                if (slot == 0) return 0;
+                if (static_cast<std::uint32_t>(slot >> 32) == h) {
+                    const auto line = static_cast<std::uint32_t>(slot);
+                    if (EqualsNoCase(lines[line - 1].key(), key)) return hint = line;
+                }
+            }
+        }
+        void index(std::uint32_t line) {
+            if ((entries + 1) * 2 > table.size()) grow();
+            const std::string_view key = lines[line].key();
+            const std::uint32_t h = hashOf(key);
+            const std::size_t mask = table.size() - 1;
+            std::size_t i = h & mask;
+            for (; table[i] != 0; i = (i + 1) & mask)
+                if (static_cast<std::uint32_t>(table[i] >> 32) == h &&
+                    EqualsNoCase(lines[static_cast<std::uint32_t>(table[i]) - 1].key(), key)) {
+                    duplicates = true;
+                    return;
+                }
+            table[i] = (static_cast<std::uint64_t>(h) << 32) | (line + 1);
+            ++entries;
+        }
+        void grow() {
+            std::vector<std::uint64_t> old(table.empty() ? 8 : table.size() * 2, 0);
+            old.swap(table);
+            const std::size_t mask = table.size() - 1;
+            for (std::uint64_t slot : old) {
+                if (slot == 0) continue;
+                std::size_t i = static_cast<std::uint32_t>(slot >> 32) & mask;
+                while (table[i] != 0) i = (i + 1) & mask;
+                table[i] = slot;
+            }
+        }
     };
 
-    std::string source;
+    RawBuffer source;
     std::vector<std::unique_ptr<char[]>> chunks;
     char* chunkPos = nullptr;
     std::size_t chunkLeft = 0;
 
     std::vector<Section> sections;  // sections[0] is the text before the first header
     std::unordered_map<std::string_view, std::uint32_t, NoCaseHash, NoCaseEqual> sectionIndex;
-    std::vector<Slot> slots;
-    std::size_t slotCount = 0;
     std::size_t totalSize = 0;
     bool modified = false;
     mutable std::uint32_t lastSection = 0;
@@ -206,8 +308,6 @@ struct ProfileFile::Impl {
         sections.clear();
         sections.emplace_back();
         sectionIndex.clear();
-        slots.assign(1024, Slot{});
-        slotCount = 0;
         totalSize = 0;
         modified = false;
         lastValid = false;
@@ -216,7 +316,7 @@ struct ProfileFile::Impl {
     char* allocate(std::size_t n) {
         if (n > chunkLeft) {
             const std::size_t size = std::max<std::size_t>(n, 1u << 20);
-            chunks.push_back(std::make_unique<char[]>(size));
+            chunks.push_back(std::make_unique_for_overwrite<char[]>(size));
             chunkPos = chunks.back().get();
             chunkLeft = size;
         }
@@ -226,50 +326,13 @@ struct ProfileFile::Impl {
         return p;
     }
 
-    static std::uint64_t slotHash(std::uint32_t section, std::string_view key) {
-        std::uint64_t h = HashNoCase(key) ^ (static_cast<std::uint64_t>(section) * 0xD6E8FEB86659FD93ull);
-        h ^= h >> 32;
-        return h | 1;  // never 0
-    }
-
-    void growSlots() {
-        std::vector<Slot> old(slots.size() * 2);
-        old.swap(slots);
-        const std::size_t mask = slots.size() - 1;
-        for (const Slot& s : old) {
-            if (!s.key) continue;
-            std::size_t i = s.hash & mask;
-            while (slots[i].key) i = (i + 1) & mask;
-            slots[i] = s;
-        }
-    }
-
-    const Slot* findSlot(std::uint32_t section, std::string_view key) const {
-        const std::uint64_t h = slotHash(section, key);
-        const std::size_t mask = slots.size() - 1;
-        for (std::size_t i = h & mask;; i = (i + 1) & mask) {
-            const Slot& s = slots[i];
-            if (!s.key) return nullptr;
-            if (s.hash == h && s.section == section &&
-                EqualsNoCase(std::string_view(s.key, s.keyLen), key))
-                return &s;
-        }
-    }
-
-    // Indexes an entry unless an earlier entry of that key exists.
-    void indexEntry(std::uint32_t section, std::string_view key, std::uint32_t line) {
-        if ((slotCount + 1) * 2 > slots.size()) growSlots();
-        const std::uint64_t h = slotHash(section, key);
-        const std::size_t mask = slots.size() - 1;
-        std::size_t i = h & mask;
-        for (; slots[i].key; i = (i + 1) & mask) {
-            const Slot& s = slots[i];
-            if (s.hash == h && s.section == section &&
-                EqualsNoCase(std::string_view(s.key, s.keyLen), key))
-                return;
-        }
-        slots[i] = Slot{h, key.data(), static_cast<std::uint32_t>(key.size()), section, line};
-        ++slotCount;
+    static void setKind(Line& line) {
+        const Classified c = Classify(line.text());
+        line.kind = c.kind;
+        line.valueStart = c.valueStart;
+        line.keyStart = static_cast<std::uint32_t>(c.name.data() - line.data);
+        line.keyLen = static_cast<std::uint32_t>(c.name.size());
+        if (c.name.empty()) line.keyStart = 0;
     }
 
     void addParsedLine(const char* data, std::size_t textLen, std::size_t endLen) {
@@ -277,51 +340,33 @@ struct ProfileFile::Impl {
         line.data = data;
         line.textLen = static_cast<std::uint32_t>(textLen);
         line.endLen = static_cast<std::uint8_t>(endLen);
-        const Classified c = Classify(line.text());
-        line.kind = c.kind;
-        line.valueStart = c.valueStart;
-        if (c.kind == LineKind::Header) {
+        setKind(line);
+        if (line.kind == LineKind::Header) {
             Section s;
-            s.name = c.name;
+            s.name = line.key();
             s.hasHeader = true;
             s.lines.push_back(line);
             const auto index = static_cast<std::uint32_t>(sections.size());
             sections.push_back(std::move(s));
-            sectionIndex.emplace(c.name, index);  // keeps the first of duplicate sections
+            sectionIndex.emplace(sections.back().name, index);  // the first of duplicates wins
             return;
         }
         Section& s = sections.back();
-        if (c.kind == LineKind::Entry && s.hasHeader)
-            indexEntry(static_cast<std::uint32_t>(sections.size() - 1), c.name,
-                       static_cast<std::uint32_t>(s.lines.size()));
-        else if (c.kind == LineKind::Entry)
-            line.kind = LineKind::Other;  // entries before the first header belong to no section
+        // Entries before the first header belong to no section.
+        if (line.kind == LineKind::Entry && !s.hasHeader) line.kind = LineKind::Other;
         s.lines.push_back(line);
+        if (line.kind == LineKind::Entry) s.index(static_cast<std::uint32_t>(s.lines.size() - 1));
     }
 
     void parse() {
-        const char* base = source.data();
-        const std::size_t n = source.size();
+        const char* base = source.data.get();
+        const std::size_t n = source.size;
         totalSize = n;
         std::size_t p = 0;
-        std::size_t nextLf = 0;  // position of the next '\n' at or after p (n when none)
-        bool lfKnown = false;
         while (p < n) {
-            if (!lfKnown || nextLf < p) {
-                const void* lf = std::memchr(base + p, '\n', n - p);
-                nextLf = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : n;
-                lfKnown = true;
-            }
-            // A CR before the next LF ends the line there (CR LF, or a CR alone).
-            const void* cr = std::memchr(base + p, '\r', nextLf - p);
-            std::size_t end, endLen;
-            if (cr) {
-                end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
-                endLen = (end + 1 < n && base[end + 1] == '\n') ? 2 : 1;
-            } else {
-                end = nextLf;
-                endLen = end < n ? 1 : 0;
-            }
+            const std::size_t end = FindLineEnd(base, p, n);
+            std::size_t endLen = 0;
+            if (end < n) endLen = (base[end] == '\r' && end + 1 < n && base[end + 1] == '\n') ? 2 : 1;
             addParsedLine(base + p, end - p, endLen);
             p = end + endLen;
         }
@@ -339,25 +384,26 @@ struct ProfileFile::Impl {
     const Line* findEntry(std::string_view section, std::string_view key) const {
         const auto s = findSection(Trim(section));
         if (!s) return nullptr;
-        const Slot* slot = findSlot(*s, Trim(key));
-        return slot ? &sections[*s].lines[slot->line] : nullptr;
+        const Section& sec = sections[*s];
+        const std::uint32_t line = sec.find(Trim(key));
+        return line ? &sec.lines[line - 1] : nullptr;
     }
 
     Line makeLine(std::string_view a, std::string_view b, std::string_view c,
                   std::string_view ending) {
         const std::size_t textLen = a.size() + b.size() + c.size();
         char* p = allocate(textLen + ending.size());
-        std::memcpy(p, a.data(), a.size());
-        std::memcpy(p + a.size(), b.data(), b.size());
-        std::memcpy(p + a.size() + b.size(), c.data(), c.size());
-        std::memcpy(p + textLen, ending.data(), ending.size());
+        char* q = p;
+        for (std::string_view part : {a, b, c, ending}) {
+            if (part.empty()) continue;  // an empty view may hold no pointer at all
+            std::memcpy(q, part.data(), part.size());
+            q += part.size();
+        }
         Line line;
         line.data = p;
         line.textLen = static_cast<std::uint32_t>(textLen);
         line.endLen = static_cast<std::uint8_t>(ending.size());
-        const Classified cl = Classify(line.text());
-        line.kind = cl.kind;
-        line.valueStart = cl.valueStart;
+        setKind(line);
         return line;
     }
 
@@ -392,21 +438,20 @@ struct ProfileFile::Impl {
             Section s;
             s.hasHeader = true;
             s.lines.push_back(makeLine("[", section, "]", "\r\n"));
-            s.name = Classify(s.lines[0].text()).name;
+            s.name = s.lines[0].key();
             s.lines.push_back(makeLine(key, "=", v, "\r\n"));
+            s.index(1);
             const auto index = static_cast<std::uint32_t>(sections.size());
             totalSize += s.lines[0].all().size() + s.lines[1].all().size();
-            const std::string_view storedKey = Classify(s.lines[1].text()).name;
             sections.push_back(std::move(s));
             sectionIndex.emplace(sections.back().name, index);
-            indexEntry(index, storedKey, 1);
             modified = true;
             return true;
         }
 
         Section& s = sections[*found];
-        if (const Slot* slot = findSlot(*found, key)) {
-            Line& line = s.lines[slot->line];
+        if (const std::uint32_t at = s.find(key)) {
+            Line& line = s.lines[at - 1];
             const std::string_view current(line.data + line.valueStart,
                                            line.textLen - line.valueStart);
             if (current == v || TrimRight(current) == v) return true;
@@ -425,9 +470,8 @@ struct ProfileFile::Impl {
         if (at == s.lines.size() && *found == sections.size() - 1) endLastLine();
         Line line = makeLine(key, "=", v, "\r\n");
         totalSize += line.all().size();
-        const std::string_view storedKey = Classify(line.text()).name;
         s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at), line);
-        indexEntry(*found, storedKey, static_cast<std::uint32_t>(at));
+        s.index(static_cast<std::uint32_t>(at));
         modified = true;
         return true;
     }
@@ -451,7 +495,7 @@ namespace {
 enum class ReadResult { Ok, Missing, Failed };
 
 // Reads a whole file; a missing file (or a missing folder on the way) is not an error.
-ReadResult ReadWholeFile(const std::string& path, std::string& out, std::string* error) {
+ReadResult ReadWholeFile(const std::string& path, RawBuffer& out, std::string* error) {
     out.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -460,40 +504,38 @@ ReadResult ReadWholeFile(const std::string& path, std::string& out, std::string*
         if (error) *error = path + ": " + ErrnoText(err);
         return ReadResult::Failed;
     }
+    auto fail = [&](std::string why) {
+        if (error) *error = path + ": " + why;
+        ::close(fd);
+        out.clear();
+        return ReadResult::Failed;
+    };
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        if (error) *error = path + ": not a regular file";
-        ::close(fd);
-        return ReadResult::Failed;
-    }
-    if (static_cast<std::uint64_t>(st.st_size) > ProfileFile::kMaxFileSize) {
-        if (error)
-            *error = path + ": the file is larger than " +
-                     std::to_string(ProfileFile::kMaxFileSize) + " bytes";
-        ::close(fd);
-        return ReadResult::Failed;
-    }
-    out.resize(static_cast<std::size_t>(st.st_size));
-    std::size_t got = 0;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return fail("not a regular file");
+    if (static_cast<std::uint64_t>(st.st_size) > ProfileFile::kMaxFileSize)
+        return fail("the file is larger than " + std::to_string(ProfileFile::kMaxFileSize) +
+                    " bytes");
+    out.reserve(static_cast<std::size_t>(st.st_size));
+    char more[65536];
     for (;;) {
-        if (got == out.size()) {
-            // The file may have grown since fstat; keep reading up to the limit.
-            if (out.size() >= ProfileFile::kMaxFileSize) break;
-            out.resize(std::min<std::size_t>(out.size() + 65536, ProfileFile::kMaxFileSize));
-        }
-        const ssize_t r = ::read(fd, out.data() + got, out.size() - got);
+        // Into the buffer while it has room, then into a side buffer in case the file grew
+        // since fstat (it is appended up to the size limit).
+        const bool room = out.size < out.capacity;
+        const ssize_t r = room ? ::read(fd, out.data.get() + out.size, out.capacity - out.size)
+                               : ::read(fd, more, sizeof more);
         if (r < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            if (error) *error = path + ": " + ErrnoText(err);
-            ::close(fd);
-            out.clear();
-            return ReadResult::Failed;
+            return fail(ErrnoText(errno));
         }
         if (r == 0) break;
-        got += static_cast<std::size_t>(r);
+        if (room) {
+            out.size += static_cast<std::size_t>(r);
+        } else {
+            if (out.size + static_cast<std::size_t>(r) > ProfileFile::kMaxFileSize)
+                return fail("the file grew past the size limit while it was read");
+            out.append(more, static_cast<std::size_t>(r));
+        }
     }
-    out.resize(got);
     ::close(fd);
     return ReadResult::Ok;
 }
@@ -520,7 +562,32 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
 
 // Writes the bytes to a temporary file beside the target, flushes them to disk and renames it
 // over the target, so a reader (or a crash) sees either the old file or the new one whole.
-bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+namespace {
+
+// Writes a list of spans with as few system calls as the kernel allows, coping with short
+// writes.
+bool WriteSpans(int fd, std::vector<iovec>& spans) {
+    std::size_t first = 0;
+    while (first < spans.size()) {
+        const int count = static_cast<int>(std::min<std::size_t>(spans.size() - first, IOV_MAX));
+        const ssize_t w = ::writev(fd, spans.data() + first, count);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        auto left = static_cast<std::size_t>(w);
+        while (first < spans.size() && left >= spans[first].iov_len) left -= spans[first++].iov_len;
+        if (left) {
+            spans[first].iov_base = static_cast<char*>(spans[first].iov_base) + left;
+            spans[first].iov_len -= left;
+        }
+    }
+    return true;
+}
+
+// The temporary-file-and-rename protocol around a function that writes the new contents.
+bool ReplaceFileWith(const std::string& path, const std::function<bool(int)>& write,
+                     std::string* error) {
     namespace fs = std::filesystem;
     std::string target = path;
     std::error_code ec;
@@ -549,7 +616,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     }
     ::fchmod(fd, mode);
     int err = 0;
-    if (!WriteAll(fd, bytes.data(), bytes.size())) err = errno;
+    if (!write(fd)) err = errno ? errno : EIO;
     if (!err && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && !err) err = errno;
     if (!err && ::rename(tmp.c_str(), target.c_str()) != 0) err = errno;
@@ -567,6 +634,13 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
     return true;
 }
 
+} // namespace
+
+bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+    return ReplaceFileWith(path, [&](int fd) { return WriteAll(fd, bytes.data(), bytes.size()); },
+                           error);
+}
+
 bool ProfileFile::load(const std::string& path, std::string* error) {
     impl_->reset();
     const ReadResult r = ReadWholeFile(path, impl_->source, error);
@@ -577,7 +651,7 @@ bool ProfileFile::load(const std::string& path, std::string* error) {
 
 void ProfileFile::parse(std::string_view bytes) {
     impl_->reset();
-    impl_->source.assign(bytes.data(), bytes.size());
+    impl_->source.append(bytes.data(), bytes.size());
     impl_->parse();
 }
 
@@ -624,7 +698,25 @@ bool ProfileFile::modified() const { return impl_->modified; }
 
 bool ProfileFile::save(const std::string& path, std::string* error) {
     if (!impl_->modified && (impl_->totalSize == 0 || FileExists(path))) return true;
-    if (!ReplaceFileAtomically(path, impl_->bytes(), error)) return false;
+    // The lines are written where they lie (mostly in the loaded bytes, in long runs), without
+    // first gathering a copy of the whole document.
+    const auto writeLines = [this](int fd) {
+        std::vector<iovec> spans;
+        for (const Impl::Section& section : impl_->sections) {
+            for (const Impl::Line& line : section.lines) {
+                const std::size_t len = std::size_t(line.textLen) + line.endLen;
+                if (!spans.empty() &&
+                    static_cast<const char*>(spans.back().iov_base) + spans.back().iov_len ==
+                        line.data &&
+                    spans.back().iov_len < (1u << 30))
+                    spans.back().iov_len += len;
+                else if (len)
+                    spans.push_back({const_cast<char*>(line.data), len});
+            }
+        }
+        return WriteSpans(fd, spans);
+    };
+    if (!ReplaceFileWith(path, writeLines, error)) return false;
     impl_->modified = false;
     return true;
 }
@@ -682,8 +774,7 @@ std::optional<std::string> ScanFileForValue(const std::string& path, std::string
             if (buffer.size() > ProfileFile::kMaxFileSize) break;
         }
         while (!done) {
-            std::size_t end = pos;
-            while (end < buffer.size() && !IsLineEnd(buffer[end])) ++end;
+            const std::size_t end = FindLineEnd(buffer.data(), pos, buffer.size());
             if (end == buffer.size() && !eof) break;  // incomplete line: read more
             if (end == buffer.size() && pos == end) { done = true; break; }
             look(std::string_view(buffer).substr(pos, end - pos));

@@ -149,6 +149,28 @@ TEST(Profile, LineEndsOfEveryKindEndALine) {
     EXPECT_EQ(f.getString("a", "x"), "1");
     EXPECT_EQ(f.getString("a", "y"), "2");
     EXPECT_EQ(f.getString("a", "z"), "3");
+    // Long lines, and a CR alone far into one.
+    const std::string v(40, 'v');
+    const std::string text = "[b]\nlong1=" + v + "\rlong2=" + v + v + "\n\r\nlong3=" + v + "\r\r" +
+                             std::string(33, ' ') + "last=" + v;
+    const ProfileFile g = Parsed(text);
+    EXPECT_EQ(g.getString("b", "long1"), v);
+    EXPECT_EQ(g.getString("b", "long2", "", 100), v + v);
+    EXPECT_EQ(g.getString("b", "long3"), v);
+    EXPECT_EQ(g.getString("b", "last"), v);
+    EXPECT_EQ(g.bytes(), text);
+}
+
+TEST(Profile, TheFirstOfDuplicateKeysWinsWhateverWasReadBefore) {
+    const ProfileFile f = Parsed("[s]\r\ndup=first\r\na=1\r\nDUP=second\r\nb=2\r\n");
+    EXPECT_EQ(f.getString("s", "a"), "1");
+    EXPECT_EQ(f.getString("s", "dup"), "first");
+    EXPECT_EQ(f.getString("s", "b"), "2");
+    EXPECT_EQ(f.getString("s", "a"), "1");
+    ProfileFile g = Parsed("[s]\r\ndup=first\r\na=1\r\ndup=second\r\n");
+    EXPECT_EQ(g.getString("s", "a"), "1");
+    g.setString("s", "dup", "new");
+    EXPECT_EQ(g.bytes(), "[s]\r\ndup=new\r\na=1\r\ndup=second\r\n");
 }
 
 TEST(Profile, ValuesAreCutToTheBuffer) {
