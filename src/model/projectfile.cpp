@@ -5,6 +5,10 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "model/catalogue.h"
 #include "model/folders.h"
 #include "model/layouts/level.h"
@@ -38,21 +42,25 @@ private:
 
 struct HexTables {
     std::array<std::array<char, 2>, 256> encode{};
-    std::array<std::int8_t, 256> digit{};
+    // The byte of every pair of characters, indexed by first | second << 8; 0 for a pair that
+    // holds anything but a hex digit.
+    std::array<std::uint8_t, 65536> pair{};
     constexpr HexTables() {
         constexpr char digits[] = "0123456789abcdef";
+        std::array<int, 256> digit{};
         for (int i = 0; i < 256; ++i) {
             encode[i] = {digits[i >> 4], digits[i & 15]};
             digit[i] = -1;
         }
-        for (int i = 0; i < 10; ++i) digit['0' + i] = static_cast<std::int8_t>(i);
-        for (int i = 0; i < 6; ++i) {
-            digit['a' + i] = static_cast<std::int8_t>(10 + i);
-            digit['A' + i] = static_cast<std::int8_t>(10 + i);
-        }
+        for (int i = 0; i < 10; ++i) digit['0' + i] = i;
+        for (int i = 0; i < 6; ++i) digit['a' + i] = digit['A' + i] = 10 + i;
+        for (int hi = 0; hi < 256; ++hi)
+            for (int lo = 0; lo < 256; ++lo)
+                if (digit[hi] >= 0 && digit[lo] >= 0)
+                    pair[hi | lo << 8] = static_cast<std::uint8_t>(digit[hi] << 4 | digit[lo]);
     }
 };
-constexpr HexTables kHex;
+const HexTables kHex;
 
 void EncodeHexTo(const Bytes& data, std::string& out) {
     out.resize(data.size() * 2);
@@ -80,11 +88,36 @@ std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset)
     const std::size_t n = std::min(text.size() / 2, out.size() - offset);
     const auto* src = reinterpret_cast<const unsigned char*>(text.data());
     std::uint8_t* dst = out.data() + offset;
-    for (std::size_t i = 0; i < n; ++i) {
-        const int hi = kHex.digit[src[2 * i]];
-        const int lo = kHex.digit[src[2 * i + 1]];
-        dst[i] = (hi | lo) < 0 ? 0 : static_cast<std::uint8_t>((hi << 4) | lo);
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // 16 bytes at a time: split the 32 characters into high and low digits, map each to its
+    // value, and zero the bytes of pairs that hold anything but hex digits.
+    const __m128i evenMask = _mm_set1_epi16(0x00ff);
+    auto digits = [](__m128i c, __m128i& valid) {
+        const __m128i isDigit = _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(c, _mm_set1_epi8('0')), c),
+                                              _mm_cmpeq_epi8(_mm_min_epu8(c, _mm_set1_epi8('9')), c));
+        const __m128i lower = _mm_or_si128(c, _mm_set1_epi8(0x20));
+        const __m128i isLetter =
+            _mm_and_si128(_mm_cmpeq_epi8(_mm_max_epu8(lower, _mm_set1_epi8('a')), lower),
+                          _mm_cmpeq_epi8(_mm_min_epu8(lower, _mm_set1_epi8('f')), lower));
+        valid = _mm_or_si128(isDigit, isLetter);
+        return _mm_or_si128(_mm_and_si128(isDigit, _mm_sub_epi8(c, _mm_set1_epi8('0'))),
+                            _mm_and_si128(isLetter, _mm_sub_epi8(lower, _mm_set1_epi8('a' - 10))));
+    };
+    for (; i + 16 <= n; i += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i + 16));
+        const __m128i high = _mm_packus_epi16(_mm_and_si128(a, evenMask), _mm_and_si128(b, evenMask));
+        const __m128i low = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
+        __m128i validHigh, validLow;
+        const __m128i h = digits(high, validHigh);
+        const __m128i l = digits(low, validLow);
+        const __m128i bytes = _mm_or_si128(_mm_slli_epi16(h, 4), l);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i),
+                         _mm_and_si128(bytes, _mm_and_si128(validHigh, validLow)));
     }
+#endif
+    for (; i < n; ++i) dst[i] = kHex.pair[src[2 * i] | src[2 * i + 1] << 8];
     return n;
 }
 

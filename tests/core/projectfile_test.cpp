@@ -1,5 +1,6 @@
 #include "model/projectfile.h"
 
+#include <cctype>
 #include <csignal>
 #include <filesystem>
 #include <random>
@@ -447,4 +448,29 @@ TEST(HexCoding, EncodesLowercasePairsAndDecodesIntoTheBlock) {
     EXPECT_EQ(out, (qb::Bytes{0xee, 0x01, 0x02}));
     EXPECT_EQ(qb::DecodeHexInto("01", out, 3), 0u);
     EXPECT_EQ(qb::DecodeHexInto("01", out, 99), 0u);
+
+    // Every byte value, in long runs, comes back; so do upper-case digits.
+    qb::Bytes all(256 * 3);
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<std::uint8_t>(i * 7);
+    qb::Bytes back(all.size(), 0xee);
+    std::string hex = qb::EncodeHex(all);
+    EXPECT_EQ(qb::DecodeHexInto(hex, back, 0), all.size());
+    EXPECT_EQ(back, all);
+    for (char& c : hex) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    qb::DecodeHexInto(hex, back, 0);
+    EXPECT_EQ(back, all);
+    // Pairs with anything but a digit decode as 0, wherever they fall in a run.
+    std::string damaged = qb::EncodeHex(qb::Bytes(40, 0x5a));
+    const char* bad = "g/:@`G \xff";
+    for (int i = 0; bad[i]; ++i) damaged[static_cast<std::size_t>(i) * 9] = bad[i];
+    qb::Bytes out2(40, 0xee);
+    qb::DecodeHexInto(damaged, out2, 0);
+    for (std::size_t i = 0; i < out2.size(); ++i) {
+        const bool hit = std::string_view(bad).find(damaged[2 * i]) != std::string_view::npos ||
+                         std::string_view(bad).find(damaged[2 * i + 1]) != std::string_view::npos;
+        EXPECT_EQ(out2[i], hit ? 0 : 0x5a) << i;
+    }
+    EXPECT_EQ(out2[0], 0);
+    EXPECT_EQ(out2[4], 0);   // digit 9 is the low digit of byte 4
+    EXPECT_EQ(out2[1], 0x5a);
 }
