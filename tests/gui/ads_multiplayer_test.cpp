@@ -274,3 +274,29 @@ TEST_F(ServerFixture, TheItemNameIsStoredAndTheTreeRefreshed) {
 }
 
 } // namespace
+
+namespace {
+
+// The shared item editors open on a new item of every game type and store it back whole.
+TEST(SharedEditors, OpenAndStoreForEveryGameType) {
+    const std::pair<std::uint32_t, const char*> editors[] = {
+        {2, "Fonts bitmap parameters"}, {5, "Sound parameters"},
+        {13, "Splash bitmap parameters"}, {120, "MochiAds parameters"},
+        {121, "Multiplayer data"}};
+    for (std::uint32_t gameType = 0; gameType <= 6; ++gameType) {
+        TempAppFolder app;
+        const int project = NewProject("Game " + std::to_string(gameType), gameType);
+        for (const auto& [type, title] : editors) {
+            const std::int32_t id = NewItemOfType(project, type);
+            ASSERT_NE(id, 0) << gameType << " " << type;
+            const qb::Bytes before = Object(project, id).lpDatiOggetto;
+            Edit(project, id, [&, title = title](QDialog* d) {
+                EXPECT_EQ(d->windowTitle(), title);
+                Press(d, QDialogButtonBox::Ok);
+            });
+            EXPECT_EQ(Object(project, id).lpDatiOggetto, before) << gameType << " " << type;
+        }
+    }
+}
+
+} // namespace
