@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -261,6 +262,29 @@ TEST_F(SoundFixture, TheRememberedFilterIsPreselectedAndADamagedOneFallsBack) {
         });
         EXPECT_EQ(qb::ui::ChooseFileWithRememberedFolder(nullptr, 78, filters), "");
     }
+}
+
+TEST_F(SoundFixture, TheRealChooserStartsInTheRememberedFolderWithTheMp3Filter) {
+    const fs::path chosen = MakeImport("Real dialog", "picked for real");
+    qb::SetPreferenceIn("PathUtente", "Func10005", chosen.parent_path().string() + "/");
+    std::string answer;
+    WithModalDialog(
+        [&] {
+            answer = qb::ui::ChooseFileWithRememberedFolder(nullptr, 10005,
+                                                            {{"MP3 File", "*.mp3"}});
+        },
+        [&](QDialog* d) {
+            auto* chooser = qobject_cast<QFileDialog*>(d);
+            ASSERT_NE(chooser, nullptr);
+            EXPECT_EQ(fs::path(chooser->directory().absolutePath().toStdString()),
+                      chosen.parent_path());
+            EXPECT_EQ(chooser->nameFilters(), QStringList{"MP3 File (*.mp3)"});
+            EXPECT_EQ(chooser->fileMode(), QFileDialog::ExistingFile);
+            chooser->selectFile(QString::fromStdString(chosen.string()));
+            d->accept();  // QFileDialog::accept, through the public QDialog slot
+        });
+    EXPECT_EQ(fs::path(answer), chosen);
+    EXPECT_EQ(qb::GetPreferenceIn("PathUtente", "Func10005_Filter"), "1");
 }
 
 TEST_F(SoundFixture, ImportingTheItemsOwnFileOrAMissingFileKeepsItWhole) {
