@@ -5,7 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -65,15 +67,70 @@ const HexTables kHex;
 void EncodeHexTo(const Bytes& data, std::string& out) {
     out.resize(data.size() * 2);
     char* p = out.data();
-    for (std::uint8_t b : data) {
-        std::memcpy(p, kHex.encode[b].data(), 2);
-        p += 2;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // 16 bytes at a time: split into nibbles, turn each into its digit, interleave.
+    const __m128i nibble = _mm_set1_epi8(0x0f), nine = _mm_set1_epi8(9);
+    const __m128i zero = _mm_set1_epi8('0'), letterGap = _mm_set1_epi8('a' - '0' - 10);
+    auto toDigits = [&](__m128i x) {
+        return _mm_add_epi8(_mm_add_epi8(x, zero), _mm_and_si128(_mm_cmpgt_epi8(x, nine), letterGap));
+    };
+    for (; i + 16 <= data.size(); i += 16) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data.data() + i));
+        const __m128i high = toDigits(_mm_and_si128(_mm_srli_epi16(b, 4), nibble));
+        const __m128i low = toDigits(_mm_and_si128(b, nibble));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 2 * i), _mm_unpacklo_epi8(high, low));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 2 * i + 16), _mm_unpackhi_epi8(high, low));
     }
+#endif
+    for (; i < data.size(); ++i) std::memcpy(p + 2 * i, kHex.encode[data[i]].data(), 2);
 }
 
 std::string Damaged(std::string_view what) {
     return "This project cannot be opened: its project.ini " + std::string(what);
 }
+
+#if defined(__x86_64__)
+__attribute__((target("avx2"))) inline __m256i HexDigitsAvx2(__m256i c, __m256i* valid) {
+    const __m256i isDigit =
+        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_max_epu8(c, _mm256_set1_epi8('0')), c),
+                         _mm256_cmpeq_epi8(_mm256_min_epu8(c, _mm256_set1_epi8('9')), c));
+    const __m256i lower = _mm256_or_si256(c, _mm256_set1_epi8(0x20));
+    const __m256i isLetter =
+        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_max_epu8(lower, _mm256_set1_epi8('a')), lower),
+                         _mm256_cmpeq_epi8(_mm256_min_epu8(lower, _mm256_set1_epi8('f')), lower));
+    *valid = _mm256_or_si256(isDigit, isLetter);
+    return _mm256_or_si256(
+        _mm256_and_si256(isDigit, _mm256_sub_epi8(c, _mm256_set1_epi8('0'))),
+        _mm256_and_si256(isLetter, _mm256_sub_epi8(lower, _mm256_set1_epi8('a' - 10))));
+}
+
+// The same as the SSE2 loop of DecodeHexInto, 32 bytes at a time, for processors with AVX2
+// (chosen at run time). Answers how many bytes it decoded.
+__attribute__((target("avx2"))) std::size_t DecodeHexAvx2(const unsigned char* src,
+                                                           std::uint8_t* dst, std::size_t n) {
+    const __m256i evenMask = _mm256_set1_epi16(0x00ff);
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i));
+        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i + 32));
+        // Packing works within 128-bit lanes; the permute puts the quarters back in order.
+        const __m256i high = _mm256_permute4x64_epi64(
+            _mm256_packus_epi16(_mm256_and_si256(a, evenMask), _mm256_and_si256(b, evenMask)),
+            0xd8);
+        const __m256i low = _mm256_permute4x64_epi64(
+            _mm256_packus_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(b, 8)), 0xd8);
+        __m256i validHigh, validLow;
+        const __m256i h = HexDigitsAvx2(high, &validHigh);
+        const __m256i l = HexDigitsAvx2(low, &validLow);
+        const __m256i bytes = _mm256_or_si256(_mm256_slli_epi16(h, 4), l);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
+                            _mm256_and_si256(bytes, _mm256_and_si256(validHigh, validLow)));
+    }
+    return i;
+}
+const bool kHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
+#endif
 
 } // namespace
 
@@ -89,6 +146,9 @@ std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset)
     const auto* src = reinterpret_cast<const unsigned char*>(text.data());
     std::uint8_t* dst = out.data() + offset;
     std::size_t i = 0;
+#if defined(__x86_64__)
+    if (kHasAvx2) i = DecodeHexAvx2(src, dst, n);
+#endif
 #if defined(__SSE2__)
     // 16 bytes at a time: split the 32 characters into high and low digits, map each to its
     // value, and zero the bytes of pairs that hold anything but hex digits.

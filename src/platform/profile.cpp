@@ -214,14 +214,20 @@ struct ProfileFile::Impl {
         std::uint32_t valueStart = 0;
         std::uint32_t keyStart = 0;
         std::uint32_t keyLen = 0;
+        std::uint32_t valueLen = 0;  // without trailing blanks
         std::uint8_t endLen = 0;
         LineKind kind = LineKind::Other;
+        bool quoted = false;         // the value is a pair of matching quotes around text
 
         std::string_view text() const { return {data, textLen}; }
         std::string_view all() const { return {data, std::size_t(textLen) + endLen}; }
         std::string_view key() const { return {data + keyStart, keyLen}; }
-        std::string_view rawValue() const {
-            return TrimRight(std::string_view(data + valueStart, textLen - valueStart));
+        // Trimmed and quoted as in the file. Its length and quotes are worked out when the line
+        // is read, so asking for a value touches only its first bytes (large files do not stay
+        // in the cache between reading a line and asking for it).
+        std::string_view rawValue() const { return {data + valueStart, valueLen}; }
+        std::string_view value() const {
+            return quoted ? std::string_view(data + valueStart + 1, valueLen - 2) : rawValue();
         }
     };
     // Each section has its own open-addressing table key -> line, so that the lookups of one
@@ -246,8 +252,15 @@ struct ProfileFile::Impl {
             // Loads and saves ask for the keys in file order: try the line after the last one
             // found. Without duplicate keys in the section, a match there is the entry.
             if (!duplicates && hint < lines.size() && lines[hint].kind == LineKind::Entry &&
-                EqualsNoCase(lines[hint].key(), key))
+                EqualsNoCase(lines[hint].key(), key)) {
+                // The next lookup most likely wants the next line: start fetching it now.
+                if (hint + 1 < lines.size()) {
+                    const Line& next = lines[hint + 1];
+                    for (std::uint32_t o = 0; o < next.textLen; o += 64)
+                        __builtin_prefetch(next.data + o);
+                }
                 return ++hint;
+            }
             if (table.empty()) return 0;
             const std::uint32_t h = hashOf(key);
             const std::size_t mask = table.size() - 1;
@@ -333,6 +346,12 @@ struct ProfileFile::Impl {
         line.keyStart = static_cast<std::uint32_t>(c.name.data() - line.data);
         line.keyLen = static_cast<std::uint32_t>(c.name.size());
         if (c.name.empty()) line.keyStart = 0;
+        if (c.kind == LineKind::Entry) {
+            const std::string_view raw =
+                TrimRight(std::string_view(line.data + c.valueStart, line.textLen - c.valueStart));
+            line.valueLen = static_cast<std::uint32_t>(raw.size());
+            line.quoted = Unquote(raw).size() != raw.size();
+        }
     }
 
     void addParsedLine(const char* data, std::size_t textLen, std::size_t endLen) {
@@ -659,7 +678,7 @@ std::optional<std::string_view> ProfileFile::findValue(std::string_view section,
                                                        std::string_view key) const {
     const Impl::Line* line = impl_->findEntry(section, key);
     if (!line) return std::nullopt;
-    return Unquote(line->rawValue());
+    return line->value();
 }
 
 std::string ProfileFile::getString(std::string_view section, std::string_view key,

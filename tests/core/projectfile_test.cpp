@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -473,4 +474,26 @@ TEST(HexCoding, EncodesLowercasePairsAndDecodesIntoTheBlock) {
     EXPECT_EQ(out2[0], 0);
     EXPECT_EQ(out2[4], 0);   // digit 9 is the low digit of byte 4
     EXPECT_EQ(out2[1], 0x5a);
+
+    // Every length, so that each stride of the coder and its tail are used.
+    std::mt19937 rng(7);
+    for (std::size_t n = 0; n <= 100; ++n) {
+        qb::Bytes data(n);
+        std::string expected;
+        for (auto& b : data) {
+            b = static_cast<std::uint8_t>(rng());
+            char pair[3];
+            std::snprintf(pair, sizeof pair, "%02x", b);
+            expected += pair;
+        }
+        ASSERT_EQ(qb::EncodeHex(data), expected) << n;
+        std::string text = expected;
+        if (n) text[rng() % text.size()] = 'x';
+        qb::Bytes decoded(n, 0xee);
+        ASSERT_EQ(qb::DecodeHexInto(text, decoded, 0), n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const bool damaged = text[2 * i] == 'x' || text[2 * i + 1] == 'x';
+            ASSERT_EQ(decoded[i], damaged ? 0 : data[i]) << n << " " << i;
+        }
+    }
 }
