@@ -7,7 +7,6 @@
 // dialog; the remembering of its folder and filter in preferences.ini is done around it and is
 // the same in both cases.
 #include <QString>
-#include <QStringList>
 #include <functional>
 #include <string>
 #include <vector>
