@@ -122,6 +122,8 @@ TreePanel::TreePanel(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(t
     tree_->setColumnCount(1);
     tree_->setRootIsDecorated(true);
     tree_->setUniformRowHeights(true);
+    // Four levels deep the group labels still fit the 208-pixel panel.
+    tree_->setIndentation(14);
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setExpandsOnDoubleClick(true);
