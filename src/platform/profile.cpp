@@ -309,6 +309,8 @@ struct ProfileFile::Impl {
     std::vector<Section> sections;  // sections[0] is the text before the first header
     std::unordered_map<std::string_view, std::uint32_t, NoCaseHash, NoCaseEqual> sectionIndex;
     std::size_t totalSize = 0;
+    std::size_t parsePos = 0;  // where the first line not parsed yet starts
+    std::size_t scanPos = 0;   // how far that line has been searched for its end
     bool modified = false;
     mutable std::uint32_t lastSection = 0;
     mutable bool lastValid = false;
@@ -318,12 +320,9 @@ struct ProfileFile::Impl {
         chunks.clear();
         chunkPos = nullptr;
         chunkLeft = 0;
-        sections.clear();
-        sections.emplace_back();
-        sectionIndex.clear();
+        resetLines();
         totalSize = 0;
         modified = false;
-        lastValid = false;
     }
 
     char* allocate(std::size_t n) {
@@ -377,18 +376,32 @@ struct ProfileFile::Impl {
         if (line.kind == LineKind::Entry) s.index(static_cast<std::uint32_t>(s.lines.size() - 1));
     }
 
-    void parse() {
+    // Parses the complete lines that have arrived in source since the last call; with final,
+    // the rest too. Loading calls this while the file is still being read, so each piece is
+    // parsed while it is still in the cache.
+    void parseSome(bool final) {
         const char* base = source.data.get();
         const std::size_t n = source.size;
-        totalSize = n;
-        std::size_t p = 0;
-        while (p < n) {
-            const std::size_t end = FindLineEnd(base, p, n);
+        while (parsePos < n) {
+            const std::size_t end = FindLineEnd(base, std::max(parsePos, scanPos), n);
+            if (!final && (end == n || (base[end] == '\r' && end + 1 == n))) {
+                scanPos = end;  // an unfinished line: go on from here when more has arrived
+                return;
+            }
             std::size_t endLen = 0;
             if (end < n) endLen = (base[end] == '\r' && end + 1 < n && base[end + 1] == '\n') ? 2 : 1;
-            addParsedLine(base + p, end - p, endLen);
-            p = end + endLen;
+            addParsedLine(base + parsePos, end - parsePos, endLen);
+            parsePos = end + endLen;
         }
+        if (final) totalSize = n;
+    }
+
+    void resetLines() {
+        sections.clear();
+        sections.emplace_back();
+        sectionIndex.clear();
+        parsePos = scanPos = 0;
+        lastValid = false;
     }
 
     std::optional<std::uint32_t> findSection(std::string_view name) const {
@@ -514,7 +527,11 @@ namespace {
 enum class ReadResult { Ok, Missing, Failed };
 
 // Reads a whole file; a missing file (or a missing folder on the way) is not an error.
-ReadResult ReadWholeFile(const std::string& path, RawBuffer& out, std::string* error) {
+// arrived() is called after each block read into the space reserved for the file's size;
+// *grew tells that the file grew while it was read (the buffer moved, so what arrived() saw
+// must be looked at again).
+ReadResult ReadWholeFile(const std::string& path, RawBuffer& out, std::string* error,
+                         const std::function<void()>& arrived = {}, bool* grew = nullptr) {
     out.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -536,12 +553,15 @@ ReadResult ReadWholeFile(const std::string& path, RawBuffer& out, std::string* e
                     " bytes");
     out.reserve(static_cast<std::size_t>(st.st_size));
     char more[65536];
+    bool grown = false;
     for (;;) {
         // Into the buffer while it has room, then into a side buffer in case the file grew
         // since fstat (it is appended up to the size limit).
         const bool room = out.size < out.capacity;
-        const ssize_t r = room ? ::read(fd, out.data.get() + out.size, out.capacity - out.size)
-                               : ::read(fd, more, sizeof more);
+        constexpr std::size_t kBlock = 512 * 1024;
+        const ssize_t r =
+            room ? ::read(fd, out.data.get() + out.size, std::min(out.capacity - out.size, kBlock))
+                 : ::read(fd, more, sizeof more);
         if (r < 0) {
             if (errno == EINTR) continue;
             return fail(ErrnoText(errno));
@@ -549,12 +569,15 @@ ReadResult ReadWholeFile(const std::string& path, RawBuffer& out, std::string* e
         if (r == 0) break;
         if (room) {
             out.size += static_cast<std::size_t>(r);
+            if (arrived && !grown) arrived();
         } else {
+            grown = true;
             if (out.size + static_cast<std::size_t>(r) > ProfileFile::kMaxFileSize)
                 return fail("the file grew past the size limit while it was read");
             out.append(more, static_cast<std::size_t>(r));
         }
     }
+    if (grew) *grew = grown;
     ::close(fd);
     return ReadResult::Ok;
 }
@@ -662,16 +685,22 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
 
 bool ProfileFile::load(const std::string& path, std::string* error) {
     impl_->reset();
-    const ReadResult r = ReadWholeFile(path, impl_->source, error);
-    if (r == ReadResult::Failed) return false;
-    impl_->parse();
+    bool grew = false;
+    const ReadResult r =
+        ReadWholeFile(path, impl_->source, error, [this] { impl_->parseSome(false); }, &grew);
+    if (r == ReadResult::Failed) {
+        impl_->reset();
+        return false;
+    }
+    if (grew) impl_->resetLines();  // the lines parsed so far point into the old buffer
+    impl_->parseSome(true);
     return true;
 }
 
 void ProfileFile::parse(std::string_view bytes) {
     impl_->reset();
     impl_->source.append(bytes.data(), bytes.size());
-    impl_->parse();
+    impl_->parseSome(true);
 }
 
 std::optional<std::string_view> ProfileFile::findValue(std::string_view section,

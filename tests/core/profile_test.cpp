@@ -368,6 +368,31 @@ TEST(Profile, LoadAndSaveFiles) {
     ASSERT_EQ(::stat(path.c_str(), &replaced), 0);
     EXPECT_EQ(replaced.st_mode & 0777, 0640u);
 
+    // A file that turns out longer than its size said (as files of /proc do) is read whole.
+    ProfileFile proc;
+    ASSERT_TRUE(proc.load("/proc/version"));
+    EXPECT_EQ(proc.bytes(), ReadFile("/proc/version"));
+    EXPECT_FALSE(proc.bytes().empty());
+
+    // Lines that straddle the blocks in which a large file is read.
+    std::string big;
+    for (int i = 0; i < 40000; ++i)
+        big += "[s" + std::to_string(i) + "]\r\nk=" + std::string(static_cast<std::size_t>(i % 50), 'v') +
+               (i % 3 ? "\r\n" : i % 2 ? "\n" : "\r");
+    WriteFile(path, big);
+    ProfileFile large;
+    ASSERT_TRUE(large.load(path));
+    EXPECT_EQ(large.bytes(), big);
+    for (int i : {0, 1, 2, 12345, 39999})
+        EXPECT_EQ(large.getString("s" + std::to_string(i), "k"), std::string(static_cast<std::size_t>(i % 50), 'v'));
+    // A CR LF split between two blocks (files are read 512 KiB at a time) is one line end.
+    const std::string filler(512 * 1024 - 1 - 7, 'f');
+    WriteFile(path, "[a]\r\nk=" + filler + "\r\n[b]\r\nk=2\r\n");
+    ProfileFile split;
+    ASSERT_TRUE(split.load(path));
+    split.setString("a", "n", "1");
+    EXPECT_EQ(split.bytes(), "[a]\r\nk=" + filler + "\r\nn=1\r\n[b]\r\nk=2\r\n");
+
     // A folder in place of the file cannot be read.
     fs::create_directories(dir / "sub.ini");
     ProfileFile d;
