@@ -253,6 +253,7 @@ TEST_F(BuildTest, ResourceLocationDecidesRemoteData) {
     AddFileItem(5, "sound.mp3");
     WriteFile(folder / "sound.mp3", "ID3 mp3");
     AddPicture(3, "sprites.png", 1, 1, {0xFF0000});
+    WriteFile(folder / "Font.PNG", "png in capitals");  // matched without regard to case
     const fs::path remote = folder / "Release" / "RemoteData";
 
     // Location 0: an earlier RemoteData is emptied and removed, not made again.
@@ -269,7 +270,7 @@ TEST_F(BuildTest, ResourceLocationDecidesRemoteData) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(remote)) names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"sound.mp3", "sprites.png"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"Font.PNG", "sound.mp3", "sprites.png"}));
     EXPECT_EQ(ReadFile(remote / "sound.mp3"), "ID3 mp3");
     const std::string ini = Ini();
     EXPECT_NE(ini.find("\r\ncompilazioneTipo=1\r\nsPathExternalFiles=http://example.org/game/\r\n"
