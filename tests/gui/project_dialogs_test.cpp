@@ -40,7 +40,7 @@ void PickProject(QDialog* dialog, const QString& name) {
     Child<QPushButton>(dialog, "okButton")->click();
 }
 
-class DialogsTest : public ShellTest {
+class ProjectDialogsTest : public ShellTest {
 protected:
     // Two projects on disk, one folder without project.ini and one without a name; nothing open.
     void makeProjectsOnDisk() {
@@ -54,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(DialogsTest, OpenProjectListsProjectNamesAndLoadsThePickedOne) {
+TEST_F(ProjectDialogsTest, OpenProjectListsProjectNamesAndLoadsThePickedOne) {
     makeProjectsOnDisk();
     clickWithDialog(Command::OpenProject, [&](QDialog* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Select project to open");
@@ -82,7 +82,7 @@ TEST_F(DialogsTest, OpenProjectListsProjectNamesAndLoadsThePickedOne) {
     EXPECT_EQ(qb::Workspace().projectCount(), 1);
 }
 
-TEST_F(DialogsTest, OpenProjectRefusesAProjectFromANewerVersion) {
+TEST_F(ProjectDialogsTest, OpenProjectRefusesAProjectFromANewerVersion) {
     fs::create_directories(app.projects() / "Future");
     WriteFile(app.projects() / "Future" / "project.ini",
               "[main]\r\nsNomeProgetto=Future\r\ntipoGioco=0\r\nnOggetti=0\r\nversioneProgetto=71\r\n");
@@ -94,7 +94,7 @@ TEST_F(DialogsTest, OpenProjectRefusesAProjectFromANewerVersion) {
     EXPECT_EQ(current()->kind, NodeKind::Root);
 }
 
-TEST_F(DialogsTest, OpenProjectCopesWithAListThatShrankMeanwhile) {
+TEST_F(ProjectDialogsTest, OpenProjectCopesWithAListThatShrankMeanwhile) {
     makeProjectsOnDisk();
     clickWithDialog(Command::OpenProject, [&](QDialog* dialog) {
         auto* list = Child<QListWidget>(dialog, "projectList");
@@ -106,7 +106,7 @@ TEST_F(DialogsTest, OpenProjectCopesWithAListThatShrankMeanwhile) {
     EXPECT_EQ(qb::Workspace().projectCount(), 0);
 }
 
-TEST_F(DialogsTest, PreferencesOkWritesTheFieldsAndGivesEmptiedOnesTheirDefault) {
+TEST_F(ProjectDialogsTest, PreferencesOkWritesTheFieldsAndGivesEmptiedOnesTheirDefault) {
     clickWithDialog(Command::Preferences, [&](QDialog* dialog) {
         auto* d = qobject_cast<qb::ui::PreferencesDialog*>(dialog);
         ASSERT_NE(d, nullptr);
@@ -138,7 +138,7 @@ TEST_F(DialogsTest, PreferencesOkWritesTheFieldsAndGivesEmptiedOnesTheirDefault)
     EXPECT_TRUE(fs::exists(app.path() / "Elsewhere" / "Here" / "project.ini"));
 }
 
-TEST_F(DialogsTest, PreferencesCancelWritesNothing) {
+TEST_F(ProjectDialogsTest, PreferencesCancelWritesNothing) {
     const std::string before = ReadFile(app.path() / "preferences.ini");
     clickWithDialog(Command::Preferences, [&](QDialog* dialog) {
         auto* d = qobject_cast<qb::ui::PreferencesDialog*>(dialog);
@@ -149,7 +149,7 @@ TEST_F(DialogsTest, PreferencesCancelWritesNothing) {
     EXPECT_EQ(ReadFile(app.path() / "preferences.ini"), before);
 }
 
-TEST_F(DialogsTest, PreferencesKeepTheProjectsFolderWhileAProjectIsOpen) {
+TEST_F(ProjectDialogsTest, PreferencesKeepTheProjectsFolderWhileAProjectIsOpen) {
     MakeProject("Open", qb::game::Jigsaw);
     refresh(-1, 0);
     clickWithDialog(Command::Preferences, [&](QDialog* dialog) {
@@ -163,7 +163,7 @@ TEST_F(DialogsTest, PreferencesKeepTheProjectsFolderWhileAProjectIsOpen) {
 
 // --- Edit item and Help --------------------------------------------------------------------
 
-TEST_F(DialogsTest, EditItemOpensTheEditorOfTheItemsType) {
+TEST_F(ProjectDialogsTest, EditItemOpensTheEditorOfTheItemsType) {
     const int p = MakeProject("Edit", qb::game::ShootEmUp);
     const std::int32_t level = qb::NewItem(p, GroupId(p, 8));
     QWidget* owner = nullptr;
@@ -182,7 +182,7 @@ TEST_F(DialogsTest, EditItemOpensTheEditorOfTheItemsType) {
     EXPECT_TRUE(app.messages.texts.empty());
 }
 
-TEST_F(DialogsTest, EditItemSaysPlainlyWhenTheEditorIsNotThereYet) {
+TEST_F(ProjectDialogsTest, EditItemSaysPlainlyWhenTheEditorIsNotThereYet) {
     // The first editable type of a shoot'em-up project that has no editor in this build.
     const int p = MakeProject("Waiting", qb::game::ShootEmUp);
     std::int32_t target = 0;
@@ -202,7 +202,7 @@ TEST_F(DialogsTest, EditItemSaysPlainlyWhenTheEditorIsNotThereYet) {
     EXPECT_EQ(ReadFile(app.projects() / "Waiting" / "project.ini"), before);
 }
 
-TEST_F(DialogsTest, HelpOpensTheHelpPage) {
+TEST_F(ProjectDialogsTest, HelpOpensTheHelpPage) {
     click(Command::Help);
     ASSERT_EQ(app.desktop.opened.size(), 1u);
     const fs::path page = app.desktop.opened[0];
@@ -213,7 +213,7 @@ TEST_F(DialogsTest, HelpOpensTheHelpPage) {
 
 // --- Test game, Compile and the records warning ---------------------------------------------
 
-class BuildCommandsTest : public DialogsTest {
+class BuildCommandsTest : public ProjectDialogsTest {
 protected:
     // A jigsaw project with the pictures and sounds a game needs, ready to build.
     int buildableJigsaw(const std::string& name) {

@@ -267,6 +267,14 @@ TEST_F(PreviewTest, AChangedFileIsShownAtTheNextRepaint) {
     EXPECT_EQ(tree()->previewImage().size(), QSize(20, 20));
 }
 
+TEST_F(PreviewTest, AnOutsideSaveIsPickedUpWithoutBeingAsked) {
+    select(sprites, p);
+    Settle(200);  // the window's own start (activation, first paints) is over
+    ReplacePicture(path, Pattern(64, 16, qRgb(5, 6, 7)));
+    for (int i = 0; i < 100 && tree()->previewImage().size() != QSize(64, 16); ++i) Settle(20);
+    EXPECT_EQ(tree()->previewImage().size(), QSize(64, 16));
+}
+
 TEST_F(PreviewTest, AnEditorClosingHasThePreviewReloadedAtOnce) {
     select(sprites, p);
     ReplacePicture(path, Pattern(33, 44, qRgb(1, 2, 3)));

@@ -119,13 +119,13 @@ TEST_F(AppFolderTest, TheWritableCheckLeavesValueOneOrFails) {
     EXPECT_FALSE(qb::app::CheckAppFolderWritable());
 }
 
-TEST(PixbridgeBindingTest, TheLibraryBesideTheProgramIsBound) {
+TEST(EditorPixbridgeTest, TheLibraryBesideTheProgramIsBound) {
     EXPECT_EQ(qb::app::BindPixbridgeLibrary(), "");
     EXPECT_TRUE(qb::PixbridgeBound());
     EXPECT_NE(qb::app::PixbridgeMissingText("why").find("libpixbridge.so"), std::string::npos);
 }
 
-TEST(SplashTest, ShowsVersionAndBuildAndGoesAwayByItself) {
+TEST(SplashWindowTest, ShowsVersionAndBuildAndGoesAwayByItself) {
     QWidget owner;
     owner.show();
     qb::app::SplashWindow* splash = qb::app::SplashWindow::ShowSplash(&owner, 60);
