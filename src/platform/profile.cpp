@@ -486,7 +486,7 @@ struct ProfileFile::Impl {
             Line& line = s.lines[at - 1];
             const std::string_view current(line.data + line.valueStart,
                                            line.textLen - line.valueStart);
-            if (current == v || TrimRight(current) == v) return true;
+            if (current == v || line.rawValue() == v) return true;  // trailing blanks aside
             const std::string_view ending(line.data + line.textLen, line.endLen);
             replaceLine(line, makeLine(std::string_view(line.data, line.valueStart), v, {},
                                        ending));
