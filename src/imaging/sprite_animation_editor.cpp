@@ -325,10 +325,10 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
 }
 
 void SpriteAnimationDialog::updateLabels() {
-    sheetLabel_->setText(QString("%1 (%2/%3)")
-                             .arg(sheet().description)
-                             .arg(sheetIndex_ + 1)
-                             .arg(sheets_.size()));
+    // One pass, so a "%2" in the item's name stays as typed.
+    sheetLabel_->setText(QString("%1 (%2/%3)").arg(sheet().description,
+                                                   QString::number(sheetIndex_ + 1),
+                                                   QString::number(sheets_.size())));
     frameLabel_->setText(QString("Sprite %1 of %2").arg(frameIndex_ + 1).arg(frameCount_));
 }
 

@@ -259,10 +259,10 @@ TEST_F(SpriteEditorTest, FrameButtonsStopAtBothEnds) {
 }
 
 TEST_F(SpriteEditorTest, PlainVariantGoesBackToTheFirstFrameAndTakesTheNewCellSize) {
-    AddSheet(640, 640, 32, "Big");
+    AddSheet(640, 640, 32, "Big %2");
     const std::int32_t small = AddSheet(200, 100, 16, "Small");
     ASSERT_TRUE(Edit(8, [&](QDialog* d) {
-        EXPECT_EQ(Text(d, "sheetLabel"), "Big (1/2)");
+        EXPECT_EQ(Text(d, "sheetLabel"), "Big %2 (1/2)");
         EXPECT_EQ(Child<QScrollBar>(d, "sheetHorizontalScrollBar")->maximum(), 10);
         Child<QScrollBar>(d, "sheetHorizontalScrollBar")->setValue(3);
         for (int i = 0; i < 4; ++i) Click(d, "nextFrameButton");
