@@ -311,6 +311,8 @@ struct ProfileFile::Impl {
     std::size_t totalSize = 0;
     std::size_t parsePos = 0;  // where the first line not parsed yet starts
     std::size_t scanPos = 0;   // how far that line has been searched for its end
+    std::size_t lineCount = 0;
+    bool tooLarge = false;     // more lines or sections than a document may hold
     bool modified = false;
     mutable std::uint32_t lastSection = 0;
     mutable bool lastValid = false;
@@ -354,12 +356,20 @@ struct ProfileFile::Impl {
     }
 
     void addParsedLine(const char* data, std::size_t textLen, std::size_t endLen) {
+        if (++lineCount > ProfileFile::kMaxLines) {
+            tooLarge = true;
+            return;
+        }
         Line line;
         line.data = data;
         line.textLen = static_cast<std::uint32_t>(textLen);
         line.endLen = static_cast<std::uint8_t>(endLen);
         setKind(line);
         if (line.kind == LineKind::Header) {
+            if (sections.size() > ProfileFile::kMaxSections) {
+                tooLarge = true;
+                return;
+            }
             Section s;
             s.name = line.key();
             s.hasHeader = true;
@@ -382,7 +392,7 @@ struct ProfileFile::Impl {
     void parseSome(bool final) {
         const char* base = source.data.get();
         const std::size_t n = source.size;
-        while (parsePos < n) {
+        while (parsePos < n && !tooLarge) {
             const std::size_t end = FindLineEnd(base, std::max(parsePos, scanPos), n);
             if (!final && (end == n || (base[end] == '\r' && end + 1 == n))) {
                 scanPos = end;  // an unfinished line: go on from here when more has arrived
@@ -400,7 +410,8 @@ struct ProfileFile::Impl {
         sections.clear();
         sections.emplace_back();
         sectionIndex.clear();
-        parsePos = scanPos = 0;
+        parsePos = scanPos = lineCount = 0;
+        tooLarge = false;
         lastValid = false;
     }
 
@@ -694,13 +705,25 @@ bool ProfileFile::load(const std::string& path, std::string* error) {
     }
     if (grew) impl_->resetLines();  // the lines parsed so far point into the old buffer
     impl_->parseSome(true);
+    if (impl_->tooLarge) {
+        impl_->reset();
+        if (error)
+            *error = path + ": more than " + std::to_string(kMaxLines) + " lines or " +
+                     std::to_string(kMaxSections) + " sections";
+        return false;
+    }
     return true;
 }
 
-void ProfileFile::parse(std::string_view bytes) {
+bool ProfileFile::parse(std::string_view bytes) {
     impl_->reset();
-    impl_->source.append(bytes.data(), bytes.size());
-    impl_->parseSome(true);
+    if (bytes.size() <= kMaxFileSize) {
+        impl_->source.append(bytes.data(), bytes.size());
+        impl_->parseSome(true);
+        if (!impl_->tooLarge) return true;
+    }
+    impl_->reset();
+    return false;
 }
 
 std::optional<std::string_view> ProfileFile::findValue(std::string_view section,

@@ -22,10 +22,12 @@ public:
     ProfileFile& operator=(ProfileFile&&) noexcept;
 
     // Reads the file; a missing file gives an empty document (and ok). Answers false with a
-    // reason when the file exists but cannot be read or is larger than kMaxFileSize.
+    // reason (and an empty document) when the file exists but cannot be read or goes beyond
+    // the limits below.
     bool load(const std::string& path, std::string* error = nullptr);
-    // Parses bytes as if read from a file.
-    void parse(std::string_view bytes);
+    // Parses bytes as if read from a file. Answers false, leaving an empty document, for text
+    // beyond the limits below.
+    bool parse(std::string_view bytes);
 
     // GetPrivateProfileString: trimmed, one pair of matching quotes removed, first duplicate
     // wins, cut to bufferSize - 1 characters; the default (trailing blanks removed, cut the same
@@ -59,7 +61,12 @@ public:
     // file exists. Answers false with a reason (the file is left as it was).
     bool save(const std::string& path, std::string* error = nullptr);
 
+    // Limits that keep a damaged or hostile file from taking memory out of proportion: the
+    // file's size, and its lines and sections (each costs memory of its own however short it is).
+    // A real project.ini has about 100 bytes per line and a section per object.
     static constexpr std::size_t kMaxFileSize = 256u * 1024u * 1024u;
+    static constexpr std::size_t kMaxLines = 2u * 1024u * 1024u;
+    static constexpr std::size_t kMaxSections = 256u * 1024u;
 
 private:
     struct Impl;

@@ -453,6 +453,28 @@ TEST(Profile, ReadOnlyFolderRefusesTheSave) {
     EXPECT_EQ(ReadFile(path), "[main]\r\na=1\r\n");
 }
 
+TEST(Profile, FilesBeyondTheLimitsAreRefusedWhole) {
+    qbtest::TempAppFolder app;
+    const std::string path = (app.path() / "many.ini").string();
+    // Short lines cost memory of their own: too many of them are refused, not half read.
+    WriteFile(path, std::string(ProfileFile::kMaxLines + 1, '\n'));
+    ProfileFile f;
+    std::string error;
+    EXPECT_FALSE(f.load(path, &error));
+    EXPECT_NE(error.find("lines"), std::string::npos);
+    EXPECT_EQ(f.bytes(), "");
+    EXPECT_TRUE(f.save(path));  // an empty, unchanged document writes nothing
+    EXPECT_EQ(fs::file_size(path), ProfileFile::kMaxLines + 1);
+    EXPECT_TRUE(Parsed(std::string(ProfileFile::kMaxLines, '\n')).getString("s", "k", "d") == "d");
+
+    std::string sections;
+    for (std::size_t i = 0; i <= ProfileFile::kMaxSections; ++i) sections += "[]\n";
+    ProfileFile g;
+    EXPECT_FALSE(g.parse(sections));
+    sections.resize(sections.size() - 3);
+    EXPECT_TRUE(g.parse(sections));
+}
+
 TEST(Profile, OneKeyHelpersAnswerAsALoadedDocument) {
     qbtest::TempAppFolder app;
     const std::string path = (app.path() / "one.ini").string();
