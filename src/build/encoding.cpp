@@ -92,29 +92,28 @@ bool ParseDecimal8(std::string_view text, std::uint32_t& value) {
 
 #if defined(__SSE2__)
 namespace {
-inline __m128i Select(__m128i mask, __m128i ifSet, __m128i otherwise) {
-    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+// A mask of the bytes of x that lie in 0 .. last (unsigned).
+inline __m128i AtMost(__m128i x, char last) {
+    return _mm_cmpeq_epi8(_mm_min_epu8(x, _mm_set1_epi8(last)), x);
 }
-// Bytes of c in first .. first + count - 1 (unsigned), as a mask.
-inline __m128i InRange(__m128i c, char first, char count) {
-    const __m128i bias = _mm_set1_epi8(static_cast<char>(0x80));
-    const __m128i offset = _mm_xor_si128(_mm_sub_epi8(c, _mm_set1_epi8(first)), bias);
-    return _mm_cmplt_epi8(offset, _mm_xor_si128(_mm_set1_epi8(count), bias));
+inline __m128i AddWhere(__m128i delta, __m128i mask, int value) {
+    return _mm_add_epi8(delta, _mm_and_si128(mask, _mm_set1_epi8(static_cast<char>(value))));
 }
-// The scramble of 16 bytes at once; the project file copy is megabytes long.
+// The scramble of 16 bytes at once (the project file copy is megabytes long), as the
+// difference each byte moves by: +1 for letters and digits, back to the first one after 'z',
+// 'Z' and '9', and the CR/'?' and LF/'!' swaps.
 inline __m128i Scramble16(__m128i c) {
-    const __m128i cr = _mm_set1_epi8(13), question = _mm_set1_epi8('?');
-    const __m128i lf = _mm_set1_epi8(10), bang = _mm_set1_epi8('!');
-    const __m128i isCr = _mm_cmpeq_epi8(c, cr), isQuestion = _mm_cmpeq_epi8(c, question);
-    c = Select(isCr, question, Select(isQuestion, cr, c));
-    const __m128i turns = _mm_or_si128(_mm_or_si128(InRange(c, 'a', 26), InRange(c, 'A', 26)),
-                                       InRange(c, '0', 10));
-    __m128i r = _mm_sub_epi8(c, turns);  // a mask byte is -1: one more
-    r = Select(_mm_cmpeq_epi8(c, _mm_set1_epi8('z')), _mm_set1_epi8('a'), r);
-    r = Select(_mm_cmpeq_epi8(c, _mm_set1_epi8('Z')), _mm_set1_epi8('A'), r);
-    r = Select(_mm_cmpeq_epi8(c, _mm_set1_epi8('9')), _mm_set1_epi8('0'), r);
-    r = Select(_mm_cmpeq_epi8(c, lf), bang, r);
-    return Select(_mm_cmpeq_epi8(c, bang), lf, r);
+    const __m128i folded = _mm_or_si128(c, _mm_set1_epi8(0x20));  // 'A'..'Z' -> 'a'..'z'
+    const __m128i letter = AtMost(_mm_sub_epi8(folded, _mm_set1_epi8('a')), 25);
+    const __m128i digit = AtMost(_mm_sub_epi8(c, _mm_set1_epi8('0')), 9);
+    __m128i delta = _mm_and_si128(_mm_or_si128(letter, digit), _mm_set1_epi8(1));
+    delta = AddWhere(delta, _mm_cmpeq_epi8(folded, _mm_set1_epi8('z')), -26);
+    delta = AddWhere(delta, _mm_cmpeq_epi8(c, _mm_set1_epi8('9')), -10);
+    delta = AddWhere(delta, _mm_cmpeq_epi8(c, _mm_set1_epi8(13)), '?' - 13);
+    delta = AddWhere(delta, _mm_cmpeq_epi8(c, _mm_set1_epi8('?')), 13 - '?');
+    delta = AddWhere(delta, _mm_cmpeq_epi8(c, _mm_set1_epi8(10)), '!' - 10);
+    delta = AddWhere(delta, _mm_cmpeq_epi8(c, _mm_set1_epi8('!')), 10 - '!');
+    return _mm_add_epi8(c, delta);
 }
 } // namespace
 #endif
