@@ -28,15 +28,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!qb::ReadProject(file, "/nonexistent/fuzz", project, &error)) return 0;
     qb::BuildSettings settings = qb::ValidateProject(project);
     qb::CheckGameArea(project, settings);
-    // Saving what was read must give a document that reads back to the same objects.
-    qb::ProfileFile saved;
-    qb::WriteProjectKeys(project, saved);
-    qb::ProfileFile again;
-    again.parse(saved.bytes());
-    qb::ProjectRecord reread;
-    if (!qb::ReadProject(again, "/nonexistent/fuzz", reread, &error)) __builtin_trap();
-    if (reread.objects.size() != project.objects.size()) __builtin_trap();
-    for (std::size_t i = 0; i < project.objects.size(); ++i)
-        if (reread.objects[i].lpDatiOggetto != project.objects[i].lpDatiOggetto) __builtin_trap();
+    // A saved project reads back as itself. The first save is not compared with the input:
+    // growth on load may give a hand-edited record bytes (a Level count) it did not hold, so
+    // the comparison is between the first and the second generation.
+    auto roundTrip = [](const qb::ProjectRecord& from, qb::ProjectRecord& to) {
+        qb::ProfileFile saved;
+        qb::WriteProjectKeys(from, saved);
+        qb::ProfileFile again;
+        again.parse(saved.bytes());
+        std::string why;
+        if (!qb::ReadProject(again, "/nonexistent/fuzz", to, &why)) __builtin_trap();
+        if (to.objects.size() != from.objects.size()) __builtin_trap();
+    };
+    qb::ProjectRecord first, second;
+    roundTrip(project, first);
+    roundTrip(first, second);
+    for (std::size_t i = 0; i < first.objects.size(); ++i)
+        if (second.objects[i].lpDatiOggetto != first.objects[i].lpDatiOggetto) __builtin_trap();
     return 0;
 }
