@@ -22,14 +22,8 @@ bool CheckAppFolderWritable() {
 }
 
 std::string BindPixbridgeLibrary() {
-    const std::filesystem::path exe = ExecutableFolder();
     std::string reason;
-    if (BindPixbridge(exe.string(), &reason)) return {};
-    // Installed: bin/quillbox and lib/quillbox/libpixbridge.so.
-    std::string installedReason;
-    const std::filesystem::path installed = (exe / QB_BIN_TO_PIXBRIDGE).lexically_normal();
-    if (BindPixbridge(installed.string(), &installedReason)) return {};
-    return reason;
+    return BindPixbridgeBesideProgram(&reason) ? std::string() : reason;
 }
 
 std::string PixbridgeMissingText(const std::string& reason) {

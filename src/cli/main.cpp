@@ -69,7 +69,7 @@ int PrepareAppFolder(const std::string& requested) {
                                    ec.message());
     }
     // Pictures are optional for these commands: without Pixbridge they simply decode nothing.
-    qb::BindPixbridge(qb::ExecutableFolder());
+    qb::BindPixbridgeBesideProgram();
     qb::InstallPixbridgeMessageHook();
     return qbcli::kDone;
 }

@@ -79,6 +79,13 @@ std::string ExecutableFolder() {
     return exe.parent_path().string();
 }
 
+bool BindPixbridgeBesideProgram(std::string* error) {
+    const std::filesystem::path folder = ExecutableFolder();
+    if (BindPixbridge(folder.string(), error)) return true;
+    const std::filesystem::path installed = (folder / QB_BIN_TO_PIXBRIDGE).lexically_normal();
+    return BindPixbridge(installed.string(), nullptr);
+}
+
 void InstallPixbridgeMessageHook() {
     if (g_binding.setHook) g_binding.setHook(ForwardToMessages);
 }

@@ -17,6 +17,9 @@ struct Picture {
 // functions. Answers false with a reason when the library or a function is missing.
 bool BindPixbridge(const std::string& folder, std::string* error = nullptr);
 bool PixbridgeBound();
+// Binds the library beside the running program, or where an installed program keeps it
+// (../lib/quillbox); the reason is the one for the folder beside the program.
+bool BindPixbridgeBesideProgram(std::string* error = nullptr);
 // The folder of the running executable.
 std::string ExecutableFolder();
 
