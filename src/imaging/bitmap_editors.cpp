@@ -4,19 +4,15 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <initializer_list>
 #include <utility>
 #include <vector>
 
 #include "model/layouts/bitmaps.h"
-#include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
-#include "toolkit/qtext.h"
 
 namespace qb::ui {
 
@@ -34,40 +30,13 @@ QLineEdit* LineEdit(const char* name, QWidget* parent) {
     return edit;
 }
 
-// "Path file" (read-only, shows the record's path) beside "Edit bitmap".
-void AddPathRow(ItemEditorDialog* dialog, QFormLayout* form) {
-    auto* path = LineEdit("pathFileLineEdit", dialog);
-    path->setReadOnly(true);
-    path->setMinimumWidth(360);
-    auto* edit = new QPushButton("Edit bitmap", dialog);
-    edit->setObjectName("editBitmapButton");
-    edit->setAutoDefault(false);
-    auto* row = new QHBoxLayout;
-    row->addWidget(path, 1);
-    row->addWidget(edit);
-    form->addRow("Path file", row);
-
-    FieldBinder& fields = dialog->fields();
-    // Shown only: the path is the item's file and no control here changes it.
-    fields.custom(
-        [path](RecordView& r) {
-            path->setText(FromRecordText(r.text(layout::file_backed::kPath,
-                                                layout::file_backed::kPathSize)));
-            path->setToolTip(path->text());
-        },
-        nullptr);
-    QObject::connect(edit, &QPushButton::clicked, dialog, [&fields] {
-        if (ObjectRecord* o = fields.object())
-            StartImageEditor(o->record().text(layout::file_backed::kPath,
-                                              layout::file_backed::kPathSize));
-    });
-}
-
 QFormLayout* AddForm(ItemEditorDialog* dialog) {
-    auto* form = new QFormLayout;
-    dialog->body()->addLayout(form);
-    form->addRow("Item name", dialog->fields().description(LineEdit("itemNameLineEdit", dialog)));
-    AddPathRow(dialog, form);
+    QFormLayout* form = dialog->addForm();
+    dialog->addItemNameRow(form);
+    QLineEdit* path = dialog->addPicturePathRow(form, "editBitmapButton");
+    path->setMinimumWidth(360);
+    // A path too long for the box shows whole in its tip.
+    dialog->fields().custom([path](RecordView&) { path->setToolTip(path->text()); }, nullptr);
     return form;
 }
 

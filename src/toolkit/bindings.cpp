@@ -68,6 +68,10 @@ void CheckExclusive(std::initializer_list<std::pair<QAbstractButton*, std::uint3
     CheckExclusiveList(ButtonValues(buttons), value);
 }
 
+void CheckExclusive(const ButtonValues& buttons, std::uint32_t value) {
+    CheckExclusiveList(buttons, value);
+}
+
 void FieldBinder::choice(
     std::size_t offset, std::initializer_list<std::pair<QAbstractButton*, std::uint32_t>> buttons) {
     choice(offset, ButtonValues(buttons));
@@ -175,7 +179,10 @@ void FieldBinder::store() {
 
 void EnableWhile(QAbstractButton* button, std::initializer_list<QWidget*> widgets,
                  bool whenChecked) {
-    std::vector<QWidget*> list(widgets);
+    EnableWhile(button, std::vector<QWidget*>(widgets), whenChecked);
+}
+
+void EnableWhile(QAbstractButton* button, std::vector<QWidget*> list, bool whenChecked) {
     auto apply = [=](bool checked) {
         for (QWidget* w : list) w->setEnabled(checked == whenChecked);
     };

@@ -97,9 +97,12 @@ private:
 // now and whenever it toggles.
 void EnableWhile(QAbstractButton* button, std::initializer_list<QWidget*> widgets,
                  bool whenChecked = true);
+void EnableWhile(QAbstractButton* button, std::vector<QWidget*> widgets, bool whenChecked = true);
 
 // Checks one button of an exclusive group, or none (value not found).
 void CheckExclusive(std::initializer_list<std::pair<QAbstractButton*, std::uint32_t>> buttons,
+                    std::uint32_t value);
+void CheckExclusive(const std::vector<std::pair<QAbstractButton*, std::uint32_t>>& buttons,
                     std::uint32_t value);
 
 } // namespace qb::ui

@@ -1,11 +1,16 @@
 #include "toolkit/item_editor.h"
 
 #include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "model/layouts/bitmaps.h"
 #include "model/projectfile.h"
 #include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/named_widgets.h"
+#include "toolkit/qtext.h"
 
 namespace qb::ui {
 
@@ -29,6 +34,39 @@ ItemEditorDialog::ItemEditorDialog(QWidget* owner, const QString& title, TreeAft
 ItemEditorDialog::~ItemEditorDialog() {
     // The preview must show the picture as it is now (an external editor may have changed it).
     if (picturePreview_) RepaintPreview();
+}
+
+QFormLayout* ItemEditorDialog::addForm() {
+    auto* form = new QFormLayout;
+    body_->addLayout(form);
+    return form;
+}
+
+QLineEdit* ItemEditorDialog::addItemNameRow(QFormLayout* form) {
+    QLineEdit* name = fields_.description(Named<QLineEdit>("itemNameLineEdit"));
+    form->addRow(Label("itemNameLabel", "Item name"), name);
+    return name;
+}
+
+QLineEdit* ItemEditorDialog::addPicturePathRow(QFormLayout* form, const char* editButtonName) {
+    namespace file = layout::file_backed;
+    auto* path = Named<QLineEdit>("pathFileLineEdit");
+    path->setReadOnly(true);
+    path->setMinimumWidth(320);
+    auto* edit = Named<QPushButton>(editButtonName, QStringLiteral("Edit bitmap"));
+    auto* row = new QHBoxLayout;
+    row->addWidget(path, 1);
+    row->addWidget(edit);
+    form->addRow(Label("pathFileLabel", "Path file"), row);
+    // Shown only: the path is the item's file and no control here changes it.
+    fields_.custom(
+        [path](RecordView& r) { path->setText(FromRecordText(r.text(file::kPath, file::kPathSize))); },
+        nullptr);
+    connect(edit, &QPushButton::clicked, this, [this] {
+        if (const ObjectRecord* o = fields_.object())
+            StartImageEditor(o->record().text(file::kPath, file::kPathSize));
+    });
+    return path;
 }
 
 void ItemEditorDialog::loadFields() {

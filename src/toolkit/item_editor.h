@@ -7,6 +7,8 @@
 #include "toolkit/bindings.h"
 
 class QDialogButtonBox;
+class QFormLayout;
+class QLineEdit;
 class QVBoxLayout;
 
 namespace qb::ui {
@@ -24,6 +26,13 @@ public:
     // The dialog's own layout; editors add their groups above the OK/Cancel row.
     QVBoxLayout* body() const { return body_; }
     QDialogButtonBox* buttons() const { return buttons_; }
+    // A form added to the body.
+    QFormLayout* addForm();
+    // The "Item name" row, bound to the item's description.
+    QLineEdit* addItemNameRow(QFormLayout* form);
+    // The read-only "Path file" box showing the item's picture file, beside an "Edit bitmap"
+    // button (of that object name) that starts the image program on it. Answers the box.
+    QLineEdit* addPicturePathRow(QFormLayout* form, const char* editButtonName);
 
     // Call at the end of the editor's constructor, after every binding.
     void loadFields();

@@ -3,18 +3,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <chrono>
 #include <cstdint>
 #include <ctime>
-#include <type_traits>
 
 #include "model/layouts/ads_multiplayer.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
 namespace qb::ui {
@@ -25,18 +23,6 @@ namespace M = layout::server;
 constexpr std::uint32_t kFontType = 2;
 constexpr std::uint32_t kAdsType = 120;
 constexpr std::uint32_t kServerType = 121;
-
-template <class W, class... Args> W* Named(const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)...);
-    w->setObjectName(QString::fromLatin1(name));
-    // Enter in a text box means OK, never one of the dialog's own buttons.
-    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
-    return w;
-}
-
-QLabel* Label(const char* name, const char* text) {
-    return Named<QLabel>(name, QString::fromLatin1(text));
-}
 
 UtcClock& InstalledClock() {
     static UtcClock clock;
@@ -79,31 +65,25 @@ std::string FormatRecordsId(const UtcTime& t) {
 AdsEditorDialog::AdsEditorDialog(QWidget* owner)
     : ItemEditorDialog(owner, QStringLiteral("MochiAds parameters"), TreeAfterOk::Rebuild, true) {
     FieldBinder& f = fields();
-    auto* form = new QFormLayout;
-    body()->addLayout(form);
-    form->addRow(Label("itemNameLabel", "Item name"),
-                 f.description(Named<QLineEdit>("itemNameLineEdit")));
+    QFormLayout* form = addForm();
+    addItemNameRow(form);
 
     // The switches and the codes are independent: a network may be on with no code yet.
-    auto* mochi = Named<QGroupBox>("mochiAdsGroupBox", QStringLiteral("MochiAds"));
-    auto* mochiForm = new QFormLayout(mochi);
+    auto* mochiForm = AddGroup<QFormLayout>(body(), "mochiAdsGroupBox", "MochiAds");
     mochiForm->addRow(Label("enableMochiAdsLabel", "Enable MochiAds:"),
                       f.flag(Named<QCheckBox>("enableMochiAdsCheckBox"), A::kMochiEnabled));
     auto* mochiCode =
         f.text(Named<QLineEdit>("mochiAdsGameCodeLineEdit"), A::kMochiCode, A::kCodeSize);
     mochiCode->setMinimumWidth(260);
     mochiForm->addRow(Label("mochiAdsGameCodeLabel", "MochiAds game code:"), mochiCode);
-    body()->addWidget(mochi);
 
-    auto* youyouwin = Named<QGroupBox>("youyouwinAdsGroupBox", QStringLiteral("Youyouwin Ads"));
-    auto* youyouwinForm = new QFormLayout(youyouwin);
+    auto* youyouwinForm = AddGroup<QFormLayout>(body(), "youyouwinAdsGroupBox", "Youyouwin Ads");
     youyouwinForm->addRow(
         Label("enableYouyouwinAdsLabel", "Enable Youyouwin Ads:"),
         f.flag(Named<QCheckBox>("enableYouyouwinAdsCheckBox"), A::kYouyouwinEnabled));
     youyouwinForm->addRow(
         Label("youyouwinAdsGameCodeLabel", "Youyouwin Ads game code:"),
         f.text(Named<QLineEdit>("youyouwinAdsGameCodeLineEdit"), A::kYouyouwinCode, A::kCodeSize));
-    body()->addWidget(youyouwin);
 
     loadFields();
 }
@@ -111,10 +91,8 @@ AdsEditorDialog::AdsEditorDialog(QWidget* owner)
 ServerEditorDialog::ServerEditorDialog(QWidget* owner)
     : ItemEditorDialog(owner, QStringLiteral("Multiplayer data"), TreeAfterOk::Rebuild, true) {
     FieldBinder& f = fields();
-    auto* form = new QFormLayout;
-    body()->addLayout(form);
-    form->addRow(Label("itemNameLabel", "Item name"),
-                 f.description(Named<QLineEdit>("itemNameLineEdit")));
+    QFormLayout* form = addForm();
+    addItemNameRow(form);
 
     // Multiplayer settings: not offered, but loaded and stored so they pass through.
     auto* multiplayer = f.flag(
@@ -127,9 +105,8 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
     form->addRow(multiplayer);
     form->addRow(multiplayerAspLabel, multiplayerAsp);
 
-    auto* opponents = Named<QGroupBox>("descrizioneAvversariGroupBox",
-                                       QStringLiteral("Descrizione avversari"));
-    auto* opponentsForm = new QFormLayout(opponents);
+    auto* opponentsForm =
+        AddGroup<QFormLayout>(body(), "descrizioneAvversariGroupBox", "Descrizione avversari");
     opponentsForm->addRow(
         Label("defaultFontLabel", "Default font:"),
         f.object(Named<QComboBox>("defaultFontComboBox"), M::kOpponentFont, kFontType));
@@ -137,10 +114,8 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
                           f.number(Named<QLineEdit>("offsetXLineEdit"), M::kOpponentOffsetX));
     opponentsForm->addRow(Label("offsetYLabel", "Offset Y:"),
                           f.number(Named<QLineEdit>("offsetYLineEdit"), M::kOpponentOffsetY));
-    body()->addWidget(opponents);
 
-    auto* records = Named<QGroupBox>("recordsGroupBox", QStringLiteral("Records"));
-    auto* recordsForm = new QFormLayout(records);
+    auto* recordsForm = AddGroup<QFormLayout>(body(), "recordsGroupBox", "Records");
     auto* activateRecords =
         f.flag(Named<QCheckBox>("activateRecordsCheckBox", QStringLiteral("Activate records:")),
                M::kRecordsActive);
@@ -164,10 +139,10 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
     idRow->addWidget(recordsId, 1);
     idRow->addWidget(generate);
     recordsForm->addRow(Label("idRecordsOnServerLabel", "ID records on server:"), idRow);
-    body()->addWidget(records);
 
     for (QWidget* hidden : std::initializer_list<QWidget*>{
-             multiplayer, multiplayerAspLabel, multiplayerAsp, opponents, recordsAspLabel,
+             multiplayer, multiplayerAspLabel, multiplayerAsp, opponentsForm->parentWidget(),
+             recordsAspLabel,
              recordsAsp, genericManage})
         hidden->setVisible(false);
 

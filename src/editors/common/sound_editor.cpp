@@ -4,21 +4,19 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>
 #include <unistd.h>
-#include <type_traits>
 
 #include "model/layouts/sound.h"
 #include "model/preferences.h"
 #include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
 namespace qb::ui {
@@ -50,14 +48,6 @@ OpenFileAnswer ShowFileDialog(const OpenFileRequest& request) {
     answer.path = dialog.selectedFiles().constFirst();
     answer.filterIndex = static_cast<int>(names.indexOf(dialog.selectedNameFilter()));
     return answer;
-}
-
-template <class W, class... Args> W* Named(const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)...);
-    w->setObjectName(QString::fromLatin1(name));
-    // Enter in a text box means OK, never one of the dialog's own buttons.
-    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
-    return w;
 }
 
 const EditorRegistration kRegistration(kSoundType, OpenSoundEditor);
@@ -128,14 +118,9 @@ bool ReplaceFileWithCopy(const std::string& source, const std::string& destinati
 SoundEditorDialog::SoundEditorDialog(QWidget* owner)
     : ItemEditorDialog(owner, QStringLiteral("Sound parameters")) {
     FieldBinder& f = fields();
+    addItemNameRow(addForm());
 
-    auto* form = new QFormLayout;
-    body()->addLayout(form);
-    auto* itemName = f.description(Named<QLineEdit>("itemNameLineEdit"));
-    form->addRow(Named<QLabel>("itemNameLabel", QStringLiteral("Item name")), itemName);
-
-    auto* sourceGroup = Named<QGroupBox>("soundSourceGroupBox", QStringLiteral("Sound"));
-    auto* grid = new QGridLayout(sourceGroup);
+    auto* grid = AddGroup<QGridLayout>(body(), "soundSourceGroupBox", "Sound");
     auto* userSound = Named<QRadioButton>("userSoundRadioButton", QStringLiteral("User sound"));
     auto* pathFile = Named<QLineEdit>("pathFileLineEdit");
     pathFile->setReadOnly(true);
@@ -156,14 +141,13 @@ SoundEditorDialog::SoundEditorDialog(QWidget* owner)
     buttons->addWidget(editSound);
     buttons->addStretch(1);
     grid->addWidget(userSound, 0, 0, 1, 2);
-    grid->addWidget(Named<QLabel>("pathFileLabel", QStringLiteral("Path file")), 1, 0);
+    grid->addWidget(Label("pathFileLabel", "Path file"), 1, 0);
     grid->addWidget(pathFile, 1, 1);
     grid->addLayout(buttons, 2, 1);
     grid->addWidget(loop, 3, 1);
     grid->addWidget(librarySound, 4, 0, 1, 2);
     grid->addWidget(library, 5, 1);
     grid->setColumnStretch(1, 1);
-    body()->addWidget(sourceGroup);
     // The engine does not loop item sounds; the field is kept as it is.
     loop->setVisible(false);
 

@@ -4,17 +4,14 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <type_traits>
 
 #include "model/layouts/bitmaps.h"
 #include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
 namespace qb::ui {
@@ -25,44 +22,10 @@ namespace F = layout::font_bitmap;
 constexpr std::uint32_t kFontType = 2;
 constexpr std::uint32_t kSplashType = 13;
 
-template <class W, class... Args> W* Named(const char* name, Args&&... args) {
-    auto* w = new W(std::forward<Args>(args)...);
-    w->setObjectName(QString::fromLatin1(name));
-    // Enter in a text box means OK, never one of the dialog's own buttons.
-    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
-    return w;
-}
-
-QLabel* Label(const char* name, const char* text) {
-    return Named<QLabel>(name, QString::fromLatin1(text));
-}
-
-QLineEdit* NumberEdit(const char* name) {
-    auto* edit = Named<QLineEdit>(name);
-    edit->setMaximumWidth(90);
-    return edit;
-}
-
-// The read-only "Path file" box, the "Item name" and the "Edit bitmap" button both editors
-// begin with.
+// The "Path file" row and the "Item name" both editors begin with.
 void AddPictureRows(ItemEditorDialog* dialog, QFormLayout* form) {
-    FieldBinder& f = dialog->fields();
-    auto* path = Named<QLineEdit>("pathFileLineEdit");
-    path->setReadOnly(true);
-    path->setMinimumWidth(320);
-    auto* edit = Named<QPushButton>("editBitmapPushButton", QStringLiteral("Edit bitmap"));
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(path, 1);
-    pathRow->addWidget(edit);
-    form->addRow(Label("pathFileLabel", "Path file"), pathRow);
-    form->addRow(Label("itemNameLabel", "Item name"),
-                 f.description(Named<QLineEdit>("itemNameLineEdit")));
-    f.custom([=](RecordView& r) { path->setText(FromRecordText(r.text(layout::file_backed::kPath, layout::file_backed::kPathSize))); },
-             nullptr);
-    QObject::connect(edit, &QPushButton::clicked, dialog, [dialog] {
-        if (const ObjectRecord* o = dialog->fields().object())
-            StartImageEditor(o->record().text(layout::file_backed::kPath, layout::file_backed::kPathSize));
-    });
+    dialog->addPicturePathRow(form, "editBitmapPushButton");
+    dialog->addItemNameRow(form);
 }
 
 const EditorRegistration kSplashRegistration(kSplashType, OpenSplashEditor);
@@ -87,8 +50,7 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
     : ItemEditorDialog(owner, QStringLiteral("Splash bitmap parameters"), TreeAfterOk::Rebuild,
                        true) {
     FieldBinder& f = fields();
-    auto* form = new QFormLayout;
-    body()->addLayout(form);
+    QFormLayout* form = addForm();
     AddPictureRows(this, form);
 
     auto* description = Named<QPlainTextEdit>("descriptionPlainTextEdit");
@@ -109,14 +71,11 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
     auto* row = new QHBoxLayout;
     body()->addLayout(row);
 
-    auto* scrollGroup = Named<QGroupBox>("textScrollGroupBox", QStringLiteral("Text scroll"));
-    auto* scroll = new QFormLayout(scrollGroup);
+    auto* scroll = AddGroup<QFormLayout>(row, "textScrollGroupBox", "Text scroll");
     scroll->addRow(Label("speedLabel", "Speed:"),
                    f.number(NumberEdit("speedLineEdit"), S::kScrollSpeed));
-    row->addWidget(scrollGroup);
 
-    auto* soundGroup = Named<QGroupBox>("soundGroupBox", QStringLiteral("Sound"));
-    auto* sound = new QFormLayout(soundGroup);
+    auto* sound = AddGroup<QFormLayout>(row, "soundGroupBox", "Sound", 1);
     auto* enableSound = Named<QCheckBox>("enableSoundCheckBox", QStringLiteral("Enable sound"));
     auto* startingSound = Named<QComboBox>("startingSoundComboBox");
     startingSound->setMinimumContentsLength(12);
@@ -124,10 +83,8 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
     sound->addRow(Label("startingSoundLabel", "Starting sound"), startingSound);
     f.optionalSound(enableSound, startingSound, S::kSound + layout::sound_pair::kEnabled,
                     S::kSound + layout::sound_pair::kSoundId);
-    row->addWidget(soundGroup, 1);
 
-    auto* linkGroup = Named<QGroupBox>("webLinkGroupBox", QStringLiteral("Web link"));
-    auto* link = new QGridLayout(linkGroup);
+    auto* link = AddGroup<QGridLayout>(body(), "webLinkGroupBox", "Web link");
     link->addWidget(f.flag(Named<QCheckBox>("activateCheckBox", QStringLiteral("Activate")),
                            S::kLinkActive),
                     0, 0, 1, 4);
@@ -142,7 +99,6 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
     link->addWidget(Label("linkLabel", "link:"), 3, 0);
     link->addWidget(f.text(Named<QLineEdit>("linkLineEdit"), S::kLink, S::kLinkSize), 3, 1, 1, 4);
     link->setColumnStretch(4, 1);
-    body()->addWidget(linkGroup);
 
     loadFields();
 }
@@ -150,17 +106,12 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
 FontEditorDialog::FontEditorDialog(QWidget* owner)
     : ItemEditorDialog(owner, QStringLiteral("Fonts bitmap parameters"), TreeAfterOk::Rebuild,
                        true) {
-    FieldBinder& f = fields();
-    auto* form = new QFormLayout;
-    body()->addLayout(form);
-    AddPictureRows(this, form);
+    AddPictureRows(this, addForm());
 
     // The font size stays as it is: it belongs to the picture, not to this editor.
-    auto* properties = Named<QGroupBox>("propertiesGroupBox", QStringLiteral("Properties"));
-    auto* props = new QFormLayout(properties);
+    auto* props = AddGroup<QFormLayout>(body(), "propertiesGroupBox", "Properties");
     props->addRow(Label("interletterLabel", "Interletter:"),
-                  f.number(NumberEdit("interletterLineEdit"), F::kInterletter));
-    body()->addWidget(properties);
+                  fields().number(NumberEdit("interletterLineEdit"), F::kInterletter));
 
     loadFields();
 }

@@ -5,12 +5,6 @@
 // into the record (and saved) the moment it is clicked, so Cancel keeps it.
 #include "toolkit/item_editor.h"
 
-class QAbstractButton;
-class QCheckBox;
-class QComboBox;
-class QLineEdit;
-class QRadioButton;
-
 namespace qb::ui {
 
 class JigsawMainParametersDialog : public ItemEditorDialog {
@@ -19,14 +13,7 @@ public:
     explicit JigsawMainParametersDialog(QWidget* owner);
 
 private:
-    void presetClicked(QLineEdit* width, QLineEdit* height, const char* w, const char* h);
     void useCustomFontClicked(bool checked);
-
-    QRadioButton* preset550_ = nullptr;
-    QRadioButton* preset600_ = nullptr;
-    QRadioButton* preset640_ = nullptr;
-    QRadioButton* preset800_ = nullptr;
-    QCheckBox* freeSize_ = nullptr;
 };
 
 // Opens the editor of the current object (the launcher has set it).

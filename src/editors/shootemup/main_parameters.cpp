@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "model/workspace.h"
 #include "platform/messages.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/main_parameters_groups.h"
 #include "toolkit/object_combos.h"
 #include "toolkit/qtext.h"
 
@@ -78,6 +78,13 @@ QRadioButton* Radio(const QString& text, const char* name, QWidget* parent) {
     return radio;
 }
 
+// A number row of a text shown in the game.
+struct Position {
+    const char* label;
+    const char* name;
+    std::size_t offset;
+};
+
 QGroupBox* Group(const QString& title, const char* name, QWidget* parent) {
     auto* group = new QGroupBox(title, parent);
     group->setObjectName(name);
@@ -94,28 +101,26 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
             EditSpriteAnimation(this, fields().projectIndex(), fields().objectId(), offset, frames);
         });
     };
-    auto* columns = new QHBoxLayout;
-    body()->addLayout(columns);
-    auto* left = new QVBoxLayout;
-    auto* middle = new QVBoxLayout;
-    auto* right = new QVBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(middle);
-    columns->addLayout(right);
+    // The "Edit sprite" button and the number rows of a text shown in the game; answers them.
+    auto addTextRows = [&](QFormLayout* form, QWidget* group, const char* spriteName,
+                           std::size_t sprite, std::initializer_list<Position> positions) {
+        auto* spriteButton = Button("Edit sprite", spriteName, group);
+        form->addRow(spriteButton);
+        editSprite(spriteButton, sprite, 1);
+        std::vector<QWidget*> rows{spriteButton};
+        for (const Position& p : positions) {
+            QLineEdit* edit = f.number(NumberEdit(p.name, group), p.offset);
+            form->addRow(p.label, edit);
+            rows.push_back(edit);
+        }
+        return rows;
+    };
+    const auto [left, middle, right] = AddColumns(this);
 
     // Project.
     auto* projectForm = new QFormLayout;
     left->addLayout(projectForm);
-    auto* typeOfProject = Edit("typeOfProjectLineEdit", this);
-    typeOfProject->setReadOnly(true);
-    if (const GameTypeInfo* info = FindGameType(game::ShootEmUp))
-        typeOfProject->setText(FromRecordText(info->typeOfProject));
-    projectForm->addRow("Type of project:", typeOfProject);
-    projectForm->addRow("Project name:", f.projectName(Edit("projectNameLineEdit", this)));
-    auto* openFolder = Button("Open project folder", "openProjectFolderButton", this);
-    projectForm->addRow(openFolder);
-    connect(openFolder, &QPushButton::clicked, this,
-            [this] { OpenProjectFolder(fields().projectIndex()); });
+    AddProjectRows(this, projectForm, game::ShootEmUp, "openProjectFolderButton");
 
     // Player.
     auto* player = Group("Player", "playerGroupBox", this);
@@ -138,71 +143,11 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     buildLevelList(levels);
     left->addWidget(levels, 1);
 
-    // Compiling: where the compiled game finds its resources.
-    auto* compiling = Group("Compiling", "compilingGroupBox", this);
-    auto* compilingBox = new QVBoxLayout(compiling);
-    auto* samePath = Radio("Resources are in the same path of the .SWF file", "samePathRadioButton", compiling);
-    auto* specificPath = Radio("Resources are in a specific path (e.g. http://www.example.com/mygame/)",
-                               "specificPathRadioButton", compiling);
-    auto* embedded = Radio("Resources are embedded", "embeddedRadioButton", compiling);
-    auto* resourcePath = Edit("resourcePathLineEdit", compiling);
-    for (QWidget* w : {static_cast<QWidget*>(samePath), static_cast<QWidget*>(specificPath),
-                       static_cast<QWidget*>(embedded), static_cast<QWidget*>(resourcePath)})
-        compilingBox->addWidget(w);
-    samePath->hide();
-    f.choice(mp::kResourceLocation, {{samePath, layout::kResourcesBesideGame},
-                                     {specificPath, layout::kResourcesAtPath},
-                                     {embedded, layout::kResourcesEmbedded}});
-    f.text(resourcePath, mp::kResourcePath, layout::kTextField);
-    EnableWhile(specificPath, {resourcePath});
-    middle->addWidget(compiling);
-
-    // Game area: four presets; the free size and its width and height stay hidden.
-    auto* area = Group("Game area", "gameAreaGroupBox", this);
-    auto* areaGrid = new QGridLayout(area);
-    auto* p550 = Radio("550x400", "area550x400RadioButton", area);
-    auto* p600 = Radio("600x400", "area600x400RadioButton", area);
-    auto* p640 = Radio("640x480", "area640x480RadioButton", area);
-    auto* p800 = Radio("800x600", "area800x600RadioButton", area);
-    areaGrid->addWidget(p550, 0, 0);
-    areaGrid->addWidget(p600, 0, 1);
-    areaGrid->addWidget(p640, 1, 0);
-    areaGrid->addWidget(p800, 1, 1);
-    middle->addWidget(area);
-    auto* freeArea = Group("Game area", "freeGameAreaGroupBox", this);
-    auto* freeForm = new QFormLayout(freeArea);
-    auto* width = f.number(NumberEdit("gameAreaWidthLineEdit", freeArea), mp::kGameAreaWidth);
-    auto* height = f.number(NumberEdit("gameAreaHeightLineEdit", freeArea), mp::kGameAreaHeight);
-    auto* freeSize = Check("Non utilizzare risoluzioni fisse!", "freeSizeCheckBox", freeArea);
-    freeForm->addRow("Width (>= 320):", width);
-    freeForm->addRow("Height (>= 256):", height);
-    freeForm->addRow(freeSize);
-    middle->addWidget(freeArea);
-    freeArea->hide();
-    // Checked in this order on OK, the last checked one winning.
-    f.choice(mp::kGameAreaPreset, {{p550, layout::kArea550x400},
-                                   {p600, layout::kArea600x400},
-                                   {p640, layout::kArea640x480},
-                                   {p800, layout::kArea800x600},
-                                   {freeSize, layout::kAreaFree}});
-    struct Preset {
-        QRadioButton* button;
-        const char* width;
-        const char* height;
-    };
-    for (Preset preset : {Preset{p550, "550", "400"}, Preset{p600, "600", "400"},
-                          Preset{p640, "640", "480"}, Preset{p800, "800", "600"}}) {
-        connect(preset.button, &QRadioButton::clicked, this, [=] {
-            freeSize->setChecked(false);
-            width->setText(preset.width);
-            height->setText(preset.height);
-        });
-    }
-    connect(freeSize, &QCheckBox::clicked, this, [=] {
-        CheckExclusive({{p550, layout::kArea550x400}, {p600, layout::kArea600x400},
-                        {p640, layout::kArea640x480}, {p800, layout::kArea800x600}},
-                       layout::kAreaFree);
-    });
+    AddResourceLocationGroup(this, middle, {mp::kResourceLocation, mp::kResourcePath},
+                             "Resources are in a specific path (e.g. http://www.example.com/mygame/)",
+                             PathBoxPlace::Last);
+    AddGameAreaGroups(this, middle, {mp::kGameAreaPreset, mp::kGameAreaWidth, mp::kGameAreaHeight},
+                      "area");
 
     // Splash screens, font, texts.
     auto* screens = new QFormLayout;
@@ -230,13 +175,11 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     auto* score = Group("Score texts on game", "scoreTextsGroupBox", this);
     auto* scoreForm = new QFormLayout(score);
     scoreForm->addRow("Number of digits:", f.number(NumberEdit("scoreDigitsLineEdit", score), mp::kScoreDigits));
-    auto* scoreSprite = Button("Edit sprite", "scoreEditSpriteButton", score);
-    scoreForm->addRow(scoreSprite);
-    editSprite(scoreSprite, mp::kScoreTextSprite, 1);
-    scoreForm->addRow("x position text 'Score':", f.number(NumberEdit("scoreTextXLineEdit", score), mp::kScoreTextX));
-    scoreForm->addRow("y position text 'Score':", f.number(NumberEdit("scoreTextYLineEdit", score), mp::kScoreTextY));
-    scoreForm->addRow("x position score:", f.number(NumberEdit("scoreXLineEdit", score), mp::kScoreX));
-    scoreForm->addRow("y position score:", f.number(NumberEdit("scoreYLineEdit", score), mp::kScoreY));
+    addTextRows(scoreForm, score, "scoreEditSpriteButton", mp::kScoreTextSprite,
+                {{"x position text 'Score':", "scoreTextXLineEdit", mp::kScoreTextX},
+                 {"y position text 'Score':", "scoreTextYLineEdit", mp::kScoreTextY},
+                 {"x position score:", "scoreXLineEdit", mp::kScoreX},
+                 {"y position score:", "scoreYLineEdit", mp::kScoreY}});
     right->addWidget(score);
 
     // High texts: "Is showed:" switches the sprite button, positions and starting high.
@@ -244,21 +187,14 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     auto* highForm = new QFormLayout(high);
     auto* highShown = Check(QString(), "highShownCheckBox", high);
     highForm->addRow("Is showed:", highShown);
-    auto* highSprite = Button("Edit sprite", "highEditSpriteButton", high);
-    highForm->addRow(highSprite);
-    editSprite(highSprite, mp::kHighTextSprite, 1);
-    auto* highTextX = f.number(NumberEdit("highTextXLineEdit", high), mp::kHighTextX);
-    auto* highTextY = f.number(NumberEdit("highTextYLineEdit", high), mp::kHighTextY);
-    auto* highX = f.number(NumberEdit("highXLineEdit", high), mp::kHighX);
-    auto* highY = f.number(NumberEdit("highYLineEdit", high), mp::kHighY);
-    auto* startingHigh = f.number(NumberEdit("startingHighLineEdit", high), mp::kStartingHigh);
-    highForm->addRow("x position text 'High':", highTextX);
-    highForm->addRow("y position text 'High':", highTextY);
-    highForm->addRow("x position high:", highX);
-    highForm->addRow("y position high:", highY);
-    highForm->addRow("Starting high:", startingHigh);
+    auto highRows = addTextRows(highForm, high, "highEditSpriteButton", mp::kHighTextSprite,
+                                {{"x position text 'High':", "highTextXLineEdit", mp::kHighTextX},
+                                 {"y position text 'High':", "highTextYLineEdit", mp::kHighTextY},
+                                 {"x position high:", "highXLineEdit", mp::kHighX},
+                                 {"y position high:", "highYLineEdit", mp::kHighY},
+                                 {"Starting high:", "startingHighLineEdit", mp::kStartingHigh}});
     f.flag(highShown, mp::kHighShown);
-    EnableWhile(highShown, {highSprite, highTextX, highTextY, highX, highY, startingHigh});
+    EnableWhile(highShown, std::move(highRows));
     right->addWidget(high);
 
     // Lives texts.
@@ -266,19 +202,13 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     auto* livesForm = new QFormLayout(lives);
     auto* livesShown = Check(QString(), "livesShownCheckBox", lives);
     livesForm->addRow("Is showed:", livesShown);
-    auto* livesSprite = Button("Edit sprite", "livesEditSpriteButton", lives);
-    livesForm->addRow(livesSprite);
-    editSprite(livesSprite, mp::kLivesTextSprite, 1);
-    auto* livesTextX = f.number(NumberEdit("livesTextXLineEdit", lives), mp::kLivesTextX);
-    auto* livesTextY = f.number(NumberEdit("livesTextYLineEdit", lives), mp::kLivesTextY);
-    auto* livesX = f.number(NumberEdit("livesXLineEdit", lives), mp::kLivesX);
-    auto* livesY = f.number(NumberEdit("livesYLineEdit", lives), mp::kLivesY);
-    livesForm->addRow("x position text 'Lives':", livesTextX);
-    livesForm->addRow("y position text 'Lives':", livesTextY);
-    livesForm->addRow("x position lives:", livesX);
-    livesForm->addRow("y position lives:", livesY);
+    auto livesRows = addTextRows(livesForm, lives, "livesEditSpriteButton", mp::kLivesTextSprite,
+                                 {{"x position text 'Lives':", "livesTextXLineEdit", mp::kLivesTextX},
+                                  {"y position text 'Lives':", "livesTextYLineEdit", mp::kLivesTextY},
+                                  {"x position lives:", "livesXLineEdit", mp::kLivesX},
+                                  {"y position lives:", "livesYLineEdit", mp::kLivesY}});
     f.flag(livesShown, mp::kLivesShown);
-    EnableWhile(livesShown, {livesSprite, livesTextX, livesTextY, livesX, livesY});
+    EnableWhile(livesShown, std::move(livesRows));
     right->addWidget(lives);
     right->addStretch(1);
 

@@ -1,0 +1,43 @@
+#pragma once
+// Controls made with their object name (tests and screenshots find controls by it).
+#include <QBoxLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <type_traits>
+#include <utility>
+
+namespace qb::ui {
+
+template <class W, class... Args> W* Named(const char* name, Args&&... args) {
+    auto* w = new W(std::forward<Args>(args)...);
+    w->setObjectName(QString::fromLatin1(name));
+    // Enter in a text box means OK, never one of the dialog's own buttons.
+    if constexpr (std::is_base_of_v<QPushButton, W>) w->setAutoDefault(false);
+    return w;
+}
+
+inline QLabel* Label(const char* name, const char* text) {
+    return Named<QLabel>(name, QString::fromLatin1(text));
+}
+
+// An edit for one number, no wider than a number needs.
+inline QLineEdit* NumberEdit(const char* name) {
+    auto* edit = Named<QLineEdit>(name);
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+// A titled group box laid out by L, added to column; answers the group's layout (its parent
+// widget is the group).
+template <class L>
+L* AddGroup(QBoxLayout* column, const char* name, const char* title, int stretch = 0) {
+    auto* group = Named<QGroupBox>(name, QString::fromLatin1(title));
+    auto* layout = new L(group);
+    column->addWidget(group, stretch);
+    return layout;
+}
+
+} // namespace qb::ui
