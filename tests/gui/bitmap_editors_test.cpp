@@ -13,17 +13,13 @@
 
 #include "imaging/bitmap_editors.h"
 #include "model/catalogue.h"
-#include "model/commands.h"
 #include "model/layouts/bitmaps.h"
-#include "model/preferences.h"
-#include "model/workspace.h"
-#include "support/gui_support.h"
-#include "support/test_support.h"
-#include "toolkit/editor_launcher.h"
+#include "support/editor_fixture.h"
 
-namespace fs = std::filesystem;
 using namespace qb;
+using qbtest::Cancel;
 using qbtest::Child;
+using qbtest::Ok;
 
 namespace {
 
@@ -33,13 +29,8 @@ namespace backgrounds = layout::backgrounds_bitmap;
 class BitmapEditorTest : public ::testing::Test {
 protected:
     void Open(std::uint32_t gameType, std::uint32_t type) {
-        const fs::path folder = app.projects() / "Pictures";
-        fs::create_directories(folder);
-        Workspace().pendingProjectName = "Pictures";
-        Workspace().pendingProjectFolder = folder.string();
-        project = CreateProject(gameType);
-        for (const ObjectRecord& o : ProjectAt(project)->objects)
-            if (o.tipoOggetto == 0 && o.sottoTipoOggetto == type) item = NewItem(project, o.IDoggetto);
+        project = qbtest::NewProject("Pictures", gameType);
+        item = qbtest::NewItemOfType(project, type);
         ASSERT_NE(item, 0);
         ui::SetTreeRefresher([this](std::int32_t id, int index) { refreshed.emplace_back(id, index); });
         ui::SetPreviewRepainter([this] { ++repaints; });
@@ -49,11 +40,9 @@ protected:
         ui::SetPreviewRepainter(nullptr);
     }
 
-    ObjectRecord& Item() { return *FindObject(item, project); }
+    ObjectRecord& Item() { return qbtest::Object(project, item); }
     RecordView Record() { return Item().record(); }
-    void Edit(const std::function<void(QDialog*)>& act) {
-        qbtest::WithModalDialog([&] { EXPECT_TRUE(ui::OpenEditor(nullptr, project, item)); }, act);
-    }
+    void Edit(const std::function<void(QDialog*)>& act) { qbtest::Edit(project, item, act); }
 
     qbtest::TempAppFolder app;
     int project = -1;
@@ -62,8 +51,6 @@ protected:
     int repaints = 0;
 };
 
-void Ok(QDialog* d) { Child<QDialogButtonBox>(d, "buttons")->button(QDialogButtonBox::Ok)->click(); }
-void Cancel(QDialog* d) { Child<QDialogButtonBox>(d, "buttons")->button(QDialogButtonBox::Cancel)->click(); }
 QLineEdit* Line(QDialog* d, const char* name) { return Child<QLineEdit>(d, name); }
 
 } // namespace

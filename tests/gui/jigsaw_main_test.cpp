@@ -14,16 +14,8 @@
 #include "build/build.h"
 #include "build/gamefile.h"
 #include "editors/jigsaw/main_parameters.h"
-#include "model/commands.h"
-#include "model/folders.h"
 #include "model/layouts/jigsaw_main.h"
-#include "model/preferences.h"
-#include "model/projectfile.h"
-#include "model/workspace.h"
-#include "platform/profile.h"
-#include "support/gui_support.h"
-#include "support/test_support.h"
-#include "toolkit/editor_launcher.h"
+#include "support/editor_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace qbtest;
@@ -31,60 +23,10 @@ namespace J = qb::layout::jigsaw_main;
 
 namespace {
 
-int NewProject(const std::string& name, std::uint32_t gameType) {
-    qb::workspace& ws = qb::Workspace();
-    ws.pendingProjectName = name;
-    ws.pendingProjectFolder = qb::MakeUniquePath(qb::ProjectsFolder(), name, "");
-    fs::create_directories(ws.pendingProjectFolder);
-    const int index = qb::CreateProject(gameType);
-    qb::SaveProject(index);
-    return index;
-}
-
-std::int32_t NewItemOfType(int project, std::uint32_t type) {
-    for (const qb::ObjectRecord& o : qb::ProjectAt(project)->objects)
-        if (o.tipoOggetto == 0 && o.sottoTipoOggetto == type)
-            return qb::NewItem(project, o.IDoggetto);
-    return 0;
-}
-
-std::int32_t MainParameters(int project) {
-    for (const qb::ObjectRecord& o : qb::ProjectAt(project)->objects)
-        if (o.tipoOggetto == 600) return o.IDoggetto;
-    return 0;
-}
-
-qb::ObjectRecord& Object(int project, std::int32_t id) { return *qb::FindObject(id, project); }
-
-void Press(QDialog* dialog, QDialogButtonBox::StandardButton which) {
-    Child<QDialogButtonBox>(dialog, "buttons")->button(which)->click();
-}
-
-void Edit(int project, std::int32_t id, const std::function<void(QDialog*)>& act) {
-    WithModalDialog([&] { EXPECT_TRUE(qb::ui::OpenEditor(nullptr, project, id)); }, act);
-}
-
-// The project as project.ini holds it now.
-qb::ProjectRecord Saved(int project) {
-    qb::ProfileFile file;
-    const std::string folder = qb::ProjectAt(project)->sPathProgetto;
-    EXPECT_TRUE(file.load(folder + "/project.ini"));
-    qb::ProjectRecord read;
-    std::string error;
-    EXPECT_TRUE(qb::ReadProject(file, folder, read, &error)) << error;
-    return read;
-}
-
-qb::Bytes SavedRecord(int project, std::int32_t id) {
-    qb::ProjectRecord read = Saved(project);
-    const qb::ObjectRecord* o = qb::FindObject(read, id);
-    return o ? o->lpDatiOggetto : qb::Bytes{};
-}
-
 struct JigsawFixture : ::testing::Test {
     TempAppFolder app;
     int project = NewProject("Puzzle one", 6);
-    std::int32_t main = MainParameters(project);
+    std::int32_t main = ObjectOfType(project, 600);
     qb::RecordView record() { return Object(project, main).record(); }
 };
 
@@ -216,7 +158,7 @@ TEST_F(JigsawFixture, TheProjectNameGoesIntoTheProjectFile) {
         Press(d, QDialogButtonBox::Ok);
     });
     EXPECT_EQ(qb::ProjectAt(project)->sNomeProgetto, "Renamed puzzle");
-    EXPECT_EQ(Saved(project).sNomeProgetto, "Renamed puzzle");
+    EXPECT_EQ(SavedProject(project).sNomeProgetto, "Renamed puzzle");
 }
 
 TEST_F(JigsawFixture, CombosStoreLowSixteenBitsAndAGoneItemAsNone) {

@@ -206,9 +206,9 @@ TEST_F(MainWindowTest, CopyItemCopiesAnItemOrTheWholeProject) {
 }
 
 TEST_F(MainWindowTest, CloseProjectSelectsTheProjectNowAtItsPlace) {
-    MakeProject("A", qb::game::Jigsaw);
-    MakeProject("B", qb::game::Jigsaw);
-    MakeProject("C", qb::game::Jigsaw);
+    NewProject("A", qb::game::Jigsaw);
+    NewProject("B", qb::game::Jigsaw);
+    NewProject("C", qb::game::Jigsaw);
     refresh(-1, 0);
     click(Command::CloseProject);  // A: B moves to index 0 and is selected
     ASSERT_EQ(qb::Workspace().projectCount(), 2);

@@ -44,8 +44,8 @@ class ProjectDialogsTest : public ShellTest {
 protected:
     // Two projects on disk, one folder without project.ini and one without a name; nothing open.
     void makeProjectsOnDisk() {
-        MakeProject("Space Rescue", qb::game::ShootEmUp);
-        MakeProject("Puzzle", qb::game::Jigsaw);
+        NewProject("Space Rescue", qb::game::ShootEmUp);
+        NewProject("Puzzle", qb::game::Jigsaw);
         fs::create_directories(app.projects() / "Empty folder");
         fs::create_directories(app.projects() / "Nameless");
         WriteFile(app.projects() / "Nameless" / "project.ini", "[main]\r\nsNomeProgetto=\r\n");
@@ -150,7 +150,7 @@ TEST_F(ProjectDialogsTest, PreferencesCancelWritesNothing) {
 }
 
 TEST_F(ProjectDialogsTest, PreferencesKeepTheProjectsFolderWhileAProjectIsOpen) {
-    MakeProject("Open", qb::game::Jigsaw);
+    NewProject("Open", qb::game::Jigsaw);
     refresh(-1, 0);
     clickWithDialog(Command::Preferences, [&](QDialog* dialog) {
         auto* d = qobject_cast<qb::ui::PreferencesDialog*>(dialog);
@@ -164,7 +164,7 @@ TEST_F(ProjectDialogsTest, PreferencesKeepTheProjectsFolderWhileAProjectIsOpen) 
 // --- Edit item and Help --------------------------------------------------------------------
 
 TEST_F(ProjectDialogsTest, EditItemOpensTheEditorOfTheItemsType) {
-    const int p = MakeProject("Edit", qb::game::ShootEmUp);
+    const int p = NewProject("Edit", qb::game::ShootEmUp);
     const std::int32_t level = qb::NewItem(p, GroupId(p, 8));
     QWidget* owner = nullptr;
     int openedProject = -1;
@@ -184,7 +184,7 @@ TEST_F(ProjectDialogsTest, EditItemOpensTheEditorOfTheItemsType) {
 
 TEST_F(ProjectDialogsTest, EditItemSaysPlainlyWhenTheEditorIsNotThereYet) {
     // The first editable type of a shoot'em-up project that has no editor in this build.
-    const int p = MakeProject("Waiting", qb::game::ShootEmUp);
+    const int p = NewProject("Waiting", qb::game::ShootEmUp);
     std::int32_t target = 0;
     for (const qb::ObjectRecord& o : qb::ProjectAt(p)->objects)
         if (o.tipoOggetto == 0 && qb::IsNewItemAllowed(o.sottoTipoOggetto) &&
@@ -217,7 +217,7 @@ class BuildCommandsTest : public ProjectDialogsTest {
 protected:
     // A jigsaw project with the pictures and sounds a game needs, ready to build.
     int buildableJigsaw(const std::string& name) {
-        const int p = MakeProject(name, qb::game::Jigsaw);
+        const int p = NewProject(name, qb::game::Jigsaw);
         for (std::uint32_t type : {2u, 4u, 5u, 13u}) qb::NewItem(p, GroupId(p, type));
         const qb::BuildSettings settings = qb::ValidateProject(*qb::ProjectAt(p));
         EXPECT_TRUE(settings.error.empty()) << settings.error;
@@ -226,7 +226,7 @@ protected:
     }
     // A shoot'em-up project that validation refuses (no ship, no level).
     int refusedShooter() {
-        const int p = MakeProject("Refused", qb::game::ShootEmUp);
+        const int p = NewProject("Refused", qb::game::ShootEmUp);
         EXPECT_FALSE(qb::ValidateProject(*qb::ProjectAt(p)).error.empty());
         refresh(-1, p);
         return p;

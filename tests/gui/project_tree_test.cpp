@@ -42,8 +42,8 @@ TEST_F(ProjectTreeTest, TheTableHoldsTheRootTheProjectsAndTheirObjects) {
     EXPECT_EQ(nodes[0].projectIndex, -1);
     EXPECT_EQ(nodes[0].objectId, -1);
 
-    MakeProject("One", qb::game::Jigsaw);      // 8 objects
-    MakeProject("Two", qb::game::ShootEmUp);   // 17 objects
+    NewProject("One", qb::game::Jigsaw);      // 8 objects
+    NewProject("Two", qb::game::ShootEmUp);   // 17 objects
     nodes = qb::app::BuildProjectNodes();
     ASSERT_EQ(nodes.size(), 1u + 1 + 8 + 1 + 17);
     EXPECT_EQ(nodes[1].label, "Project: One");
@@ -61,7 +61,7 @@ TEST_F(ProjectTreeTest, TheTableHoldsTheRootTheProjectsAndTheirObjects) {
 }
 
 TEST_F(ProjectTreeTest, ItemsWithoutTheirGroupAndDuplicateGroupsArePlacedAsTheTableSays) {
-    const int p = MakeProject("Hand made", qb::game::Jigsaw);
+    const int p = NewProject("Hand made", qb::game::Jigsaw);
     qb::ProjectRecord& project = *qb::ProjectAt(p);
     // A track (108) in a jigsaw project has no group: it goes under "Workspace".
     const std::int32_t track = qb::AddObject(project, 108, 0, qb::Bytes(1016, 0), "Lost track", -1);
@@ -77,7 +77,7 @@ TEST_F(ProjectTreeTest, ItemsWithoutTheirGroupAndDuplicateGroupsArePlacedAsTheTa
 }
 
 TEST_F(ProjectTreeTest, MusicGameObjectsGoToTheirOwnGroup) {
-    const int p = MakeProject("Tunes", qb::game::Music);
+    const int p = NewProject("Tunes", qb::game::Music);
     refresh(MainParametersId(p), p);
     ASSERT_NE(current(), nullptr);
     EXPECT_EQ(current()->label, "Main parameters");
@@ -85,7 +85,7 @@ TEST_F(ProjectTreeTest, MusicGameObjectsGoToTheirOwnGroup) {
 }
 
 TEST_F(ProjectTreeTest, LongLabelsAreCutTo255Characters) {
-    const int p = MakeProject("Long", qb::game::Jigsaw);
+    const int p = NewProject("Long", qb::game::Jigsaw);
     qb::ProjectAt(p)->sNomeProgetto = std::string(254, 'n');
     refresh(-1, p);
     EXPECT_EQ(current()->label.size(), 255u);
@@ -94,8 +94,8 @@ TEST_F(ProjectTreeTest, LongLabelsAreCutTo255Characters) {
 }
 
 TEST_F(ProjectTreeTest, RefreshSelectsTheNamedNodeAndOpensOnlyItsAncestors) {
-    const int a = MakeProject("A", qb::game::Jigsaw);
-    const int b = MakeProject("B", qb::game::Jigsaw);
+    const int a = NewProject("A", qb::game::Jigsaw);
+    const int b = NewProject("B", qb::game::Jigsaw);
     refresh(-1, -1);
     EXPECT_EQ(current()->kind, NodeKind::Root);
     refresh(-1, b);
@@ -113,8 +113,8 @@ TEST_F(ProjectTreeTest, RefreshSelectsTheNamedNodeAndOpensOnlyItsAncestors) {
 }
 
 TEST_F(ProjectTreeTest, EachKindOfSelectionEnablesItsButtons) {
-    const int p = MakeProject("Shooter", qb::game::ShootEmUp);
-    const int music = MakeProject("Tunes", qb::game::Music);
+    const int p = NewProject("Shooter", qb::game::ShootEmUp);
+    const int music = NewProject("Tunes", qb::game::Music);
     const std::int32_t enemy = qb::NewItem(p, GroupId(p, 7));
     const std::int32_t sprites = qb::NewItem(p, GroupId(p, 3));
     const std::int32_t level = qb::NewItem(p, GroupId(p, 8));
@@ -194,7 +194,7 @@ protected:
     void SetUp() override {
         ProjectTreeTest::SetUp();
         ASSERT_TRUE(qb::PixbridgeBound()) << "libpixbridge.so is needed beside the tests";
-        p = MakeProject("Pictures", qb::game::ShootEmUp);
+        p = NewProject("Pictures", qb::game::ShootEmUp);
         sprites = qb::NewItem(p, GroupId(p, 3));
         enemy = qb::NewItem(p, GroupId(p, 7));
         path = qb::FindObject(sprites, p)->record().text(0, qb::kPathField);

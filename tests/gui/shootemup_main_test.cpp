@@ -17,19 +17,17 @@
 
 #include "editors/shootemup/main_parameters.h"
 #include "model/catalogue.h"
-#include "model/commands.h"
 #include "model/layouts/shootemup_main.h"
 #include "model/layouts/sound_pair.h"
 #include "model/layouts/bitmaps.h"
-#include "model/workspace.h"
 #include "platform/pictures.h"
-#include "support/gui_support.h"
-#include "support/test_support.h"
-#include "toolkit/editor_launcher.h"
+#include "support/editor_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace qb;
+using qbtest::Cancel;
 using qbtest::Child;
+using qbtest::Ok;
 
 namespace {
 
@@ -39,33 +37,19 @@ class ShootEmUpMainTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BindPixbridge(qbtest::BinDir().string());
-        const fs::path folder = app.projects() / "Shooter";
-        fs::create_directories(folder);
-        Workspace().pendingProjectName = "Shooter";
-        Workspace().pendingProjectFolder = folder.string();
-        project = CreateProject(game::ShootEmUp);
-        for (const ObjectRecord& o : ProjectAt(project)->objects)
-            if (o.tipoOggetto == 1) main = o.IDoggetto;
+        project = qbtest::NewProject("Shooter", game::ShootEmUp);
+        main = qbtest::ObjectOfType(project, 1);
         ui::SetTreeRefresher([this](std::int32_t id, int index) { refreshed.emplace_back(id, index); });
     }
     void TearDown() override { ui::SetTreeRefresher(nullptr); }
 
     std::int32_t NewOf(std::uint32_t type, const std::string& name) {
-        for (const ObjectRecord& o : ProjectAt(project)->objects)
-            if (o.tipoOggetto == 0 && o.sottoTipoOggetto == type) {
-                const std::int32_t id = NewItem(project, o.IDoggetto);
-                if (ObjectRecord* item = FindObject(id, project)) item->sDescrizione = name;
-                return id;
-            }
-        ADD_FAILURE() << "no group for type " << type;
-        return 0;
+        return qbtest::NewItemOfType(project, type, name);
     }
 
-    RecordView Record() { return FindObject(main, project)->record(); }
-    Bytes& Bytes_() { return FindObject(main, project)->lpDatiOggetto; }
-    void Edit(const std::function<void(QDialog*)>& act) {
-        qbtest::WithModalDialog([&] { EXPECT_TRUE(ui::OpenEditor(nullptr, project, main)); }, act);
-    }
+    RecordView Record() { return qbtest::Object(project, main).record(); }
+    Bytes& Bytes_() { return qbtest::Object(project, main).lpDatiOggetto; }
+    void Edit(const std::function<void(QDialog*)>& act) { qbtest::Edit(project, main, act); }
 
     qbtest::TempAppFolder app;
     int project = -1;
@@ -73,8 +57,6 @@ protected:
     std::vector<std::pair<std::int32_t, int>> refreshed;
 };
 
-void Ok(QDialog* d) { Child<QDialogButtonBox>(d, "buttons")->button(QDialogButtonBox::Ok)->click(); }
-void Cancel(QDialog* d) { Child<QDialogButtonBox>(d, "buttons")->button(QDialogButtonBox::Cancel)->click(); }
 QLineEdit* Line(QDialog* d, const char* name) { return Child<QLineEdit>(d, name); }
 bool Checked(QDialog* d, const char* name) { return Child<QAbstractButton>(d, name)->isChecked(); }
 void Click(QDialog* d, const char* name) { Child<QAbstractButton>(d, name)->click(); }

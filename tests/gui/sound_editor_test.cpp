@@ -11,16 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "editors/common/sound_editor.h"
-#include "model/commands.h"
-#include "model/folders.h"
 #include "model/layouts/sound.h"
-#include "model/preferences.h"
-#include "model/projectfile.h"
-#include "model/workspace.h"
-#include "platform/profile.h"
-#include "support/gui_support.h"
-#include "support/test_support.h"
-#include "toolkit/editor_launcher.h"
+#include "support/editor_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace qbtest;
@@ -29,46 +21,6 @@ namespace L = qb::layout::sound;
 namespace {
 
 constexpr std::uint32_t kAudioType = 5;
-
-int NewProject(const std::string& name, std::uint32_t gameType) {
-    qb::workspace& ws = qb::Workspace();
-    ws.pendingProjectName = name;
-    ws.pendingProjectFolder = qb::MakeUniquePath(qb::ProjectsFolder(), name, "");
-    fs::create_directories(ws.pendingProjectFolder);
-    const int index = qb::CreateProject(gameType);
-    qb::SaveProject(index);
-    return index;
-}
-
-std::int32_t NewItemOfType(int project, std::uint32_t type) {
-    for (const qb::ObjectRecord& o : qb::ProjectAt(project)->objects)
-        if (o.tipoOggetto == 0 && o.sottoTipoOggetto == type)
-            return qb::NewItem(project, o.IDoggetto);
-    return 0;
-}
-
-qb::ObjectRecord& Object(int project, std::int32_t id) { return *qb::FindObject(id, project); }
-
-void Press(QDialog* dialog, QDialogButtonBox::StandardButton which) {
-    Child<QDialogButtonBox>(dialog, "buttons")->button(which)->click();
-}
-
-// Opens the editor of that object and runs act on it.
-void Edit(int project, std::int32_t id, const std::function<void(QDialog*)>& act) {
-    WithModalDialog([&] { EXPECT_TRUE(qb::ui::OpenEditor(nullptr, project, id)); }, act);
-}
-
-// The record of that object as project.ini holds it now.
-qb::Bytes SavedRecord(int project, std::int32_t id) {
-    qb::ProfileFile file;
-    const std::string folder = qb::ProjectAt(project)->sPathProgetto;
-    EXPECT_TRUE(file.load(folder + "/project.ini"));
-    qb::ProjectRecord read;
-    std::string error;
-    EXPECT_TRUE(qb::ReadProject(file, folder, read, &error)) << error;
-    const qb::ObjectRecord* o = qb::FindObject(read, id);
-    return o ? o->lpDatiOggetto : qb::Bytes{};
-}
 
 struct SoundFixture : ::testing::Test {
     TempAppFolder app;

@@ -11,15 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "editors/common/splash_font_editors.h"
-#include "model/commands.h"
-#include "model/folders.h"
 #include "model/layouts/bitmaps.h"
-#include "model/preferences.h"
-#include "model/projectfile.h"
-#include "model/workspace.h"
-#include "support/gui_support.h"
-#include "support/test_support.h"
-#include "toolkit/editor_launcher.h"
+#include "support/editor_fixture.h"
 
 namespace fs = std::filesystem;
 using namespace qbtest;
@@ -27,33 +20,6 @@ namespace S = qb::layout::splash_bitmap;
 namespace F = qb::layout::font_bitmap;
 
 namespace {
-
-int NewProject(const std::string& name, std::uint32_t gameType) {
-    qb::workspace& ws = qb::Workspace();
-    ws.pendingProjectName = name;
-    ws.pendingProjectFolder = qb::MakeUniquePath(qb::ProjectsFolder(), name, "");
-    fs::create_directories(ws.pendingProjectFolder);
-    const int index = qb::CreateProject(gameType);
-    qb::SaveProject(index);
-    return index;
-}
-
-std::int32_t NewItemOfType(int project, std::uint32_t type) {
-    for (const qb::ObjectRecord& o : qb::ProjectAt(project)->objects)
-        if (o.tipoOggetto == 0 && o.sottoTipoOggetto == type)
-            return qb::NewItem(project, o.IDoggetto);
-    return 0;
-}
-
-qb::ObjectRecord& Object(int project, std::int32_t id) { return *qb::FindObject(id, project); }
-
-void Press(QDialog* dialog, QDialogButtonBox::StandardButton which) {
-    Child<QDialogButtonBox>(dialog, "buttons")->button(which)->click();
-}
-
-void Edit(int project, std::int32_t id, const std::function<void(QDialog*)>& act) {
-    WithModalDialog([&] { EXPECT_TRUE(qb::ui::OpenEditor(nullptr, project, id)); }, act);
-}
 
 struct SplashFixture : ::testing::Test {
     TempAppFolder app;

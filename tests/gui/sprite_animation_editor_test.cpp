@@ -16,18 +16,12 @@
 #include "editors/shootemup/main_parameters.h"
 #include "imaging/sprite_animation_editor.h"
 #include "model/catalogue.h"
-#include "model/commands.h"
 #include "model/layouts/bitmaps.h"
 #include "model/layouts/shootemup_main.h"
 #include "model/layouts/sprite_frame.h"
-#include "model/projectfile.h"
-#include "model/workspace.h"
 #include "platform/pictures.h"
-#include "support/gui_support.h"
-#include "support/test_support.h"
-#include "toolkit/editor_launcher.h"
+#include "support/editor_fixture.h"
 
-namespace fs = std::filesystem;
 using namespace qb;
 using qb::ui::EditSpriteAnimation;
 using qb::ui::SpriteEditorVariant;
@@ -72,30 +66,18 @@ class SpriteEditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BindPixbridge(qbtest::BinDir().string());
-        const fs::path folder = app.projects() / "Sprites";
-        fs::create_directories(folder);
-        Workspace().pendingProjectName = "Sprites";
-        Workspace().pendingProjectFolder = folder.string();
-        project = CreateProject(game::ShootEmUp);
-        for (const ObjectRecord& o : ProjectAt(project)->objects)
-            if (o.tipoOggetto == 1) target = o.IDoggetto;
+        project = qbtest::NewProject("Sprites", game::ShootEmUp);
+        target = qbtest::ObjectOfType(project, 1);
         SetCurrentObject(project, target);
-    }
-
-    std::int32_t GroupOf(std::uint32_t subtype) {
-        for (const ObjectRecord& o : ProjectAt(project)->objects)
-            if (o.tipoOggetto == 0 && o.sottoTipoOggetto == subtype) return o.IDoggetto;
-        return 0;
     }
 
     // A Sprites bitmap item whose picture is a generated sheet.
     std::int32_t AddSheet(int width, int height, int cell, const std::string& name = {}) {
-        const std::int32_t id = NewItem(project, GroupOf(3));
+        const std::int32_t id = qbtest::NewItemOfType(project, 3, name);
         ObjectRecord* sheet = FindObject(id, project);
         EXPECT_NE(sheet, nullptr);
         if (!sheet) return 0;
         sheet->record().setI32(layout::sprites_bitmap::kCellSize, cell);
-        if (!name.empty()) sheet->sDescrizione = name;
         WriteSheet(SheetPath(id), width, height, cell > 0 ? cell : 32);
         return id;
     }

@@ -22,6 +22,7 @@
 #include "model/projectfile.h"
 #include "model/workspace.h"
 #include "platform/pictures.h"
+#include "support/editor_fixture.h"
 #include "support/gui_support.h"
 #include "support/test_support.h"
 #include "toolkit/editor_launcher.h"
@@ -52,23 +53,6 @@ inline void WithoutModalDialog(const std::function<void()>& fn) {
     fn();
     guard.stop();
     EXPECT_FALSE(appeared) << "a modal dialog appeared";
-}
-
-// A project made and saved directly through the model (the dialogs are tested on their own).
-inline int MakeProject(const std::string& name, std::uint32_t gameType) {
-    qb::workspace& ws = qb::Workspace();
-    ws.pendingProjectName = name;
-    ws.pendingProjectFolder = qb::MakeUniquePath(qb::ProjectsFolder(), name, "");
-    std::filesystem::create_directories(ws.pendingProjectFolder);
-    const int index = qb::CreateProject(gameType);
-    qb::SaveProject(index);
-    return index;
-}
-
-inline std::int32_t GroupId(int project, std::uint32_t subtype) {
-    for (const qb::ObjectRecord& o : qb::ProjectAt(project)->objects)
-        if (o.tipoOggetto == 0 && o.sottoTipoOggetto == subtype) return o.IDoggetto;
-    return 0;
 }
 
 inline std::int32_t MainParametersId(int project) {
