@@ -13,6 +13,7 @@
 
 #include "model/layouts/bitmaps.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
 
 namespace qb::ui {
 
@@ -90,7 +91,7 @@ BackgroundBitmapDialog::BackgroundBitmapDialog(QWidget* owner, std::uint32_t typ
         "(circuiti) Erba",
     };
     static const char* const kShootEmUpKinds[] = {"Terreno calpestabile", "Muro (quadrato)"};
-    const bool allKinds = type == 104;
+    const bool allKinds = type == kRacingPlatformBackgroundsType;
     const int kinds = allKinds ? static_cast<int>(backgrounds::kGroundKindCount) : 2;
 
     auto* group = new QGroupBox("Tipo di background", this);
@@ -115,17 +116,12 @@ BackgroundBitmapDialog::BackgroundBitmapDialog(QWidget* owner, std::uint32_t typ
 }
 
 namespace {
-template <class Dialog, class... Args> void Run(QWidget* owner, Args... args) {
-    Dialog dialog(owner, args...);
-    dialog.exec();
-}
-
-const EditorRegistration kSpritesEditor(3, [](QWidget* owner) { Run<SpritesBitmapDialog>(owner); });
-const EditorRegistration kBackgroundsEditor(4, [](QWidget* owner) {
-    Run<BackgroundBitmapDialog>(owner, std::uint32_t{4});
+const EditorRegistration kSpritesEditor(kSpritesBitmapType, RunEditor<SpritesBitmapDialog>);
+const EditorRegistration kBackgroundsEditor(kBackgroundsBitmapType, [](QWidget* owner) {
+    RunEditor<BackgroundBitmapDialog>(owner, kBackgroundsBitmapType);
 });
-const EditorRegistration kRacingBackgroundsEditor(104, [](QWidget* owner) {
-    Run<BackgroundBitmapDialog>(owner, std::uint32_t{104});
+const EditorRegistration kRacingBackgroundsEditor(kRacingPlatformBackgroundsType, [](QWidget* owner) {
+    RunEditor<BackgroundBitmapDialog>(owner, kRacingPlatformBackgroundsType);
 });
 } // namespace
 

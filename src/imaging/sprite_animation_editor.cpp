@@ -23,6 +23,7 @@
 #include "model/projectfile.h"
 #include "model/workspace.h"
 #include "platform/messages.h"
+#include "toolkit/item_types.h"
 #include "toolkit/picture_image.h"
 #include "toolkit/qtext.h"
 
@@ -32,7 +33,6 @@ namespace {
 
 namespace frame = layout::sprite_frame;
 constexpr int kView = kSpriteViewSize;
-constexpr std::uint32_t kSpritesBitmapType = 3;
 constexpr int kDirections = 8;
 constexpr int kArrowSize = 24;
 

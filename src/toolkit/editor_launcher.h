@@ -19,6 +19,12 @@ bool HasEditor(std::uint32_t type);
 // False (and nothing opened) when no editor is registered for the object's type.
 bool OpenEditor(QWidget* owner, int projectIndex, std::int32_t objectId);
 
+// Runs an editor dialog of that class, made with the owner and args, modally.
+template <class Dialog, class... Args> void RunEditor(QWidget* owner, Args... args) {
+    Dialog dialog(owner, args...);
+    dialog.exec();
+}
+
 struct EditorRegistration {
     EditorRegistration(std::uint32_t type, EditorOpener opener) {
         RegisterEditor(type, std::move(opener));

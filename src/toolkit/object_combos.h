@@ -6,6 +6,8 @@
 // is how entries map back to IDs.
 #include <cstdint>
 
+#include "toolkit/item_types.h"
+
 class QCheckBox;
 class QComboBox;
 
@@ -18,7 +20,6 @@ void SelectObjectInCombo(QComboBox* combo, std::uint32_t type, std::int32_t obje
 std::int32_t GetSelectedObjectId(QComboBox* combo, std::uint32_t type);
 
 enum class SoundAction { Open = 0, Clicked = 1, Store = 2 };
-constexpr std::uint32_t kAudioType = 5;
 // The check box switches the sound on; the combo lists Audio data items.
 void SetupOptionalSound(SoundAction action, QComboBox* combo, QCheckBox* box,
                         std::uint32_t& soundId, std::uint32_t& enabled);

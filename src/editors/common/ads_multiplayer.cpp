@@ -12,6 +12,7 @@
 
 #include "model/layouts/ads_multiplayer.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
 #include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
@@ -20,9 +21,6 @@ namespace qb::ui {
 namespace {
 namespace A = layout::ads;
 namespace M = layout::server;
-constexpr std::uint32_t kFontType = 2;
-constexpr std::uint32_t kAdsType = 120;
-constexpr std::uint32_t kServerType = 121;
 
 UtcClock& InstalledClock() {
     static UtcClock clock;
@@ -48,8 +46,8 @@ UtcTime SystemUtcTime() {
     return t;
 }
 
-const EditorRegistration kAdsRegistration(kAdsType, OpenAdsEditor);
-const EditorRegistration kServerRegistration(kServerType, OpenServerEditor);
+const EditorRegistration kAdsRegistration(kAdsType, RunEditor<AdsEditorDialog>);
+const EditorRegistration kServerRegistration(kServerType, RunEditor<ServerEditorDialog>);
 } // namespace
 
 void SetUtcClock(UtcClock clock) { InstalledClock() = std::move(clock); }
@@ -109,7 +107,7 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
         AddGroup<QFormLayout>(body(), "descrizioneAvversariGroupBox", "Descrizione avversari");
     opponentsForm->addRow(
         Label("defaultFontLabel", "Default font:"),
-        f.object(Named<QComboBox>("defaultFontComboBox"), M::kOpponentFont, kFontType));
+        f.object(Named<QComboBox>("defaultFontComboBox"), M::kOpponentFont, kFontsBitmapType));
     opponentsForm->addRow(Label("offsetXLabel", "Offset X:"),
                           f.number(Named<QLineEdit>("offsetXLineEdit"), M::kOpponentOffsetX));
     opponentsForm->addRow(Label("offsetYLabel", "Offset Y:"),
@@ -156,16 +154,6 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
     });
 
     loadFields();
-}
-
-void OpenAdsEditor(QWidget* owner) {
-    AdsEditorDialog dialog(owner);
-    dialog.exec();
-}
-
-void OpenServerEditor(QWidget* owner) {
-    ServerEditorDialog dialog(owner);
-    dialog.exec();
 }
 
 } // namespace qb::ui

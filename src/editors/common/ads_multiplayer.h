@@ -36,7 +36,4 @@ public:
     explicit ServerEditorDialog(QWidget* owner);
 };
 
-void OpenAdsEditor(QWidget* owner);
-void OpenServerEditor(QWidget* owner);
-
 } // namespace qb::ui

@@ -16,6 +16,7 @@
 #include "model/preferences.h"
 #include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
 #include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
@@ -23,7 +24,6 @@ namespace qb::ui {
 
 namespace {
 namespace L = layout::sound;
-constexpr std::uint32_t kSoundType = 5;
 constexpr int kSoundChooser = 10005;
 constexpr const char* kChooserSection = "PathUtente";
 
@@ -50,7 +50,7 @@ OpenFileAnswer ShowFileDialog(const OpenFileRequest& request) {
     return answer;
 }
 
-const EditorRegistration kRegistration(kSoundType, OpenSoundEditor);
+const EditorRegistration kRegistration(kAudioType, RunEditor<SoundEditorDialog>);
 } // namespace
 
 void SetOpenFileDialog(OpenFileDialog dialog) { InstalledDialog() = std::move(dialog); }
@@ -190,10 +190,5 @@ void SoundEditorDialog::importSound() {
 }
 
 void SoundEditorDialog::editSound() { StartSoundEditor(recordPath()); }
-
-void OpenSoundEditor(QWidget* owner) {
-    SoundEditorDialog dialog(owner);
-    dialog.exec();
-}
 
 } // namespace qb::ui

@@ -65,6 +65,4 @@ private:
     std::string recordPath();
 };
 
-void OpenSoundEditor(QWidget* owner);
-
 } // namespace qb::ui

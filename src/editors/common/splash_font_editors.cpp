@@ -11,6 +11,7 @@
 #include "model/layouts/bitmaps.h"
 #include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
 #include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
@@ -19,8 +20,6 @@ namespace qb::ui {
 namespace {
 namespace S = layout::splash_bitmap;
 namespace F = layout::font_bitmap;
-constexpr std::uint32_t kFontType = 2;
-constexpr std::uint32_t kSplashType = 13;
 
 // The "Path file" row and the "Item name" both editors begin with.
 void AddPictureRows(ItemEditorDialog* dialog, QFormLayout* form) {
@@ -28,8 +27,8 @@ void AddPictureRows(ItemEditorDialog* dialog, QFormLayout* form) {
     dialog->addItemNameRow(form);
 }
 
-const EditorRegistration kSplashRegistration(kSplashType, OpenSplashEditor);
-const EditorRegistration kFontRegistration(kFontType, OpenFontEditor);
+const EditorRegistration kSplashRegistration(kSplashBitmapType, RunEditor<SplashEditorDialog>);
+const EditorRegistration kFontRegistration(kFontsBitmapType, RunEditor<FontEditorDialog>);
 } // namespace
 
 QString SplashTextForEditing(const std::string& recordText) {
@@ -114,16 +113,6 @@ FontEditorDialog::FontEditorDialog(QWidget* owner)
                   fields().number(NumberEdit("interletterLineEdit"), F::kInterletter));
 
     loadFields();
-}
-
-void OpenSplashEditor(QWidget* owner) {
-    SplashEditorDialog dialog(owner);
-    dialog.exec();
-}
-
-void OpenFontEditor(QWidget* owner) {
-    FontEditorDialog dialog(owner);
-    dialog.exec();
 }
 
 } // namespace qb::ui

@@ -27,7 +27,4 @@ public:
     explicit FontEditorDialog(QWidget* owner);
 };
 
-void OpenSplashEditor(QWidget* owner);
-void OpenFontEditor(QWidget* owner);
-
 } // namespace qb::ui

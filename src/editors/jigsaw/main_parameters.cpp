@@ -12,6 +12,7 @@
 #include "model/projectfile.h"
 #include "model/workspace.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
 #include "toolkit/main_parameters_groups.h"
 #include "toolkit/named_widgets.h"
 
@@ -19,11 +20,6 @@ namespace qb::ui {
 
 namespace {
 namespace L = layout::jigsaw_main;
-
-constexpr std::uint32_t kMainType = 600;
-constexpr std::uint32_t kFontType = 2;
-constexpr std::uint32_t kBackgroundType = 4;
-constexpr std::uint32_t kSplashType = 13;
 
 struct SoundRow {
     const char* boxName;
@@ -46,7 +42,7 @@ constexpr SoundRow kSoundRows[] = {
      "finishSoundComboBox", L::kFinishSound},
 };
 
-const EditorRegistration kRegistration(kMainType, OpenJigsawMainParameters);
+const EditorRegistration kRegistration(kJigsawMainType, RunEditor<JigsawMainParametersDialog>);
 } // namespace
 
 JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
@@ -71,15 +67,15 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
 
     // Splash, font and the two backgrounds.
     auto* graphics = AddGroup<QFormLayout>(middle, "graphicsGroupBox", "Graphics");
-    auto* splash = f.object(Named<QComboBox>("splashTitleComboBox"), L::kSplashStart, kSplashType);
-    auto* font = f.object(Named<QComboBox>("defaultFontComboBox"), L::kDefaultFont, kFontType);
+    auto* splash = f.object(Named<QComboBox>("splashTitleComboBox"), L::kSplashStart, kSplashBitmapType);
+    auto* font = f.object(Named<QComboBox>("defaultFontComboBox"), L::kDefaultFont, kFontsBitmapType);
     auto* customFont =
         f.flag(Named<QCheckBox>("useCustomFontCheckBox", QStringLiteral("Use custom font")),
                L::kUseCustomFont);
     auto* withJigsaw = f.object(Named<QComboBox>("backgroundWithJigsawComboBox"),
-                                L::kBackgroundWithJigsaw, kBackgroundType);
+                                L::kBackgroundWithJigsaw, kBackgroundsBitmapType);
     auto* withoutJigsaw = f.object(Named<QComboBox>("backgroundWithoutJigsawComboBox"),
-                                   L::kBackgroundWithoutJigsaw, kBackgroundType);
+                                   L::kBackgroundWithoutJigsaw, kBackgroundsBitmapType);
     for (QComboBox* combo : {splash, font, withJigsaw, withoutJigsaw})
         combo->setMinimumContentsLength(16);
     graphics->addRow(Label("splashTitleLabel", "Splash title:"), splash);
@@ -146,11 +142,6 @@ void JigsawMainParametersDialog::useCustomFontClicked(bool checked) {
     if (!object) return;
     object->record().setU32(L::kUseCustomFont, checked ? 1u : 0u);
     SaveProject(fields().projectIndex());
-}
-
-void OpenJigsawMainParameters(QWidget* owner) {
-    JigsawMainParametersDialog dialog(owner);
-    dialog.exec();
 }
 
 } // namespace qb::ui

@@ -16,7 +16,4 @@ private:
     void useCustomFontClicked(bool checked);
 };
 
-// Opens the editor of the current object (the launcher has set it).
-void OpenJigsawMainParameters(QWidget* owner);
-
 } // namespace qb::ui

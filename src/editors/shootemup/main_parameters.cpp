@@ -19,6 +19,7 @@
 #include "model/workspace.h"
 #include "platform/messages.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
 #include "toolkit/main_parameters_groups.h"
 #include "toolkit/object_combos.h"
 #include "toolkit/qtext.h"
@@ -30,11 +31,6 @@ namespace {
 namespace mp = layout::shootemup_main;
 namespace frame = layout::sprite_frame;
 
-constexpr std::uint32_t kFontsBitmapType = 2;
-constexpr std::uint32_t kLevelDataType = 8;
-constexpr std::uint32_t kUserShipType = 9;
-constexpr std::uint32_t kUserShipFireType = 10;
-constexpr std::uint32_t kSplashBitmapType = 13;
 
 QLineEdit* Edit(const char* name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -115,6 +111,19 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
         }
         return rows;
     };
+    // A text the game shows or not: "Is showed:" enables its sprite button and number rows.
+    auto addShownTexts = [&](const char* title, const char* groupName, const char* shownName,
+                             std::size_t shown, const char* spriteName, std::size_t sprite,
+                             std::initializer_list<Position> positions) {
+        auto* group = Group(title, groupName, this);
+        auto* form = new QFormLayout(group);
+        auto* shownBox = Check(QString(), shownName, group);
+        form->addRow("Is showed:", shownBox);
+        std::vector<QWidget*> rows = addTextRows(form, group, spriteName, sprite, positions);
+        f.flag(shownBox, shown);
+        EnableWhile(shownBox, std::move(rows));
+        return group;
+    };
     const auto [left, middle, right] = AddColumns(this);
 
     // Project.
@@ -183,33 +192,20 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     right->addWidget(score);
 
     // High texts: "Is showed:" switches the sprite button, positions and starting high.
-    auto* high = Group("High texts on game", "highTextsGroupBox", this);
-    auto* highForm = new QFormLayout(high);
-    auto* highShown = Check(QString(), "highShownCheckBox", high);
-    highForm->addRow("Is showed:", highShown);
-    auto highRows = addTextRows(highForm, high, "highEditSpriteButton", mp::kHighTextSprite,
-                                {{"x position text 'High':", "highTextXLineEdit", mp::kHighTextX},
-                                 {"y position text 'High':", "highTextYLineEdit", mp::kHighTextY},
-                                 {"x position high:", "highXLineEdit", mp::kHighX},
-                                 {"y position high:", "highYLineEdit", mp::kHighY},
-                                 {"Starting high:", "startingHighLineEdit", mp::kStartingHigh}});
-    f.flag(highShown, mp::kHighShown);
-    EnableWhile(highShown, std::move(highRows));
-    right->addWidget(high);
-
+    right->addWidget(addShownTexts("High texts on game", "highTextsGroupBox", "highShownCheckBox",
+                                   mp::kHighShown, "highEditSpriteButton", mp::kHighTextSprite,
+                                   {{"x position text 'High':", "highTextXLineEdit", mp::kHighTextX},
+                                    {"y position text 'High':", "highTextYLineEdit", mp::kHighTextY},
+                                    {"x position high:", "highXLineEdit", mp::kHighX},
+                                    {"y position high:", "highYLineEdit", mp::kHighY},
+                                    {"Starting high:", "startingHighLineEdit", mp::kStartingHigh}}));
     // Lives texts.
-    auto* lives = Group("Lives texts on game", "livesTextsGroupBox", this);
-    auto* livesForm = new QFormLayout(lives);
-    auto* livesShown = Check(QString(), "livesShownCheckBox", lives);
-    livesForm->addRow("Is showed:", livesShown);
-    auto livesRows = addTextRows(livesForm, lives, "livesEditSpriteButton", mp::kLivesTextSprite,
-                                 {{"x position text 'Lives':", "livesTextXLineEdit", mp::kLivesTextX},
-                                  {"y position text 'Lives':", "livesTextYLineEdit", mp::kLivesTextY},
-                                  {"x position lives:", "livesXLineEdit", mp::kLivesX},
-                                  {"y position lives:", "livesYLineEdit", mp::kLivesY}});
-    f.flag(livesShown, mp::kLivesShown);
-    EnableWhile(livesShown, std::move(livesRows));
-    right->addWidget(lives);
+    right->addWidget(addShownTexts("Lives texts on game", "livesTextsGroupBox", "livesShownCheckBox",
+                                   mp::kLivesShown, "livesEditSpriteButton", mp::kLivesTextSprite,
+                                   {{"x position text 'Lives':", "livesTextXLineEdit", mp::kLivesTextX},
+                                    {"y position text 'Lives':", "livesTextYLineEdit", mp::kLivesTextY},
+                                    {"x position lives:", "livesXLineEdit", mp::kLivesX},
+                                    {"y position lives:", "livesYLineEdit", mp::kLivesY}}));
     right->addStretch(1);
 
     // Hidden: the engine reads these fields, the editor only passes them through.
@@ -354,10 +350,7 @@ void ShootEmUpMainDialog::deleteLevel() {
 }
 
 namespace {
-const EditorRegistration kShootEmUpMainEditor(1, [](QWidget* owner) {
-    ShootEmUpMainDialog dialog(owner);
-    dialog.exec();
-});
+const EditorRegistration kShootEmUpMainEditor(kShootEmUpMainType, RunEditor<ShootEmUpMainDialog>);
 } // namespace
 
 } // namespace qb::ui

@@ -1,0 +1,21 @@
+#pragma once
+// The object types the editors name: the ones they edit and the ones their combos list.
+#include <cstdint>
+
+namespace qb::ui {
+
+constexpr std::uint32_t kShootEmUpMainType = 1;
+constexpr std::uint32_t kFontsBitmapType = 2;
+constexpr std::uint32_t kSpritesBitmapType = 3;
+constexpr std::uint32_t kBackgroundsBitmapType = 4;
+constexpr std::uint32_t kAudioType = 5;
+constexpr std::uint32_t kLevelDataType = 8;
+constexpr std::uint32_t kUserShipType = 9;
+constexpr std::uint32_t kUserShipFireType = 10;
+constexpr std::uint32_t kSplashBitmapType = 13;
+constexpr std::uint32_t kRacingPlatformBackgroundsType = 104;  // with the thirteen ground kinds
+constexpr std::uint32_t kAdsType = 120;
+constexpr std::uint32_t kServerType = 121;
+constexpr std::uint32_t kJigsawMainType = 600;
+
+} // namespace qb::ui
