@@ -44,13 +44,35 @@ std::string_view TrimRight(std::string_view s) {
 }
 std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0) return true;  // usual case
+bool EqualsFolded(std::string_view a, std::string_view b) {
     for (std::size_t i = 0; i < a.size(); ++i)
         if (LowerAscii(static_cast<unsigned char>(a[i])) !=
             LowerAscii(static_cast<unsigned char>(b[i])))
             return false;
+    return true;
+}
+
+inline std::uint64_t Load8(const char* p) {
+    std::uint64_t w;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+// Names are short and usually spelled alike: compare them a word at a time in place, and fold
+// the case only when the bytes differ.
+inline bool EqualsNoCase(std::string_view a, std::string_view b) {
+    const std::size_t n = a.size();
+    if (n != b.size()) return false;
+    const char* p = a.data();
+    const char* q = b.data();
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8)
+            if (Load8(p + i) != Load8(q + i)) return EqualsFolded(a, b);
+        // The last word overlaps the one before when n is not a multiple of 8.
+        return Load8(p + n - 8) == Load8(q + n - 8) || EqualsFolded(a, b);
+    }
+    for (std::size_t i = 0; i < n; ++i)
+        if (p[i] != q[i]) return EqualsFolded(a, b);
     return true;
 }
 
@@ -94,7 +116,7 @@ struct Classified {
 // How a line (without its ending) reads: a header is "[name]" (to the last ']', blanks around
 // the name ignored); ';' at the start makes a comment; otherwise a line with '=' is an entry
 // whose key is what precedes the first '='.
-Classified Classify(std::string_view text) {
+inline Classified Classify(std::string_view text) {
     Classified c;
     std::size_t i = 0;
     while (i < text.size() && IsBlank(text[i])) ++i;
@@ -233,14 +255,16 @@ struct ProfileFile::Impl {
     // Each section has its own open-addressing table key -> line, so that the lookups of one
     // section (saves and loads go section by section) stay in a few cache lines. A slot holds
     // the key's hash in its high half and line index + 1 in its low half; 0 is empty. The first
-    // entry of a key wins.
+    // entry of a key wins. The table is built at the section's first lookup, sized for all its
+    // entries at once: parsing stays a plain scan, and sections nobody asks about cost nothing.
     struct Section {
         std::string_view name;   // as spelled in its header; empty for the preamble
         std::vector<Line> lines; // lines[0] is the header, except for the preamble
-        std::vector<std::uint64_t> table;
-        std::uint32_t entries = 0;
+        mutable std::vector<std::uint64_t> table;
+        mutable std::uint32_t entries = 0;
         mutable std::uint32_t hint = 0;  // index of the line after the last one found
-        bool duplicates = false;         // some key has more than one entry
+        mutable bool indexed = false;    // table, entries and duplicates are worked out
+        mutable bool duplicates = false; // some key has more than one entry
         bool hasHeader = false;
 
         static std::uint32_t hashOf(std::string_view key) {
@@ -249,6 +273,7 @@ struct ProfileFile::Impl {
         }
         // Answers line index + 1, or 0.
         std::uint32_t find(std::string_view key) const {
+            if (!indexed) buildIndex();
             // Loads and saves ask for the keys in file order: try the line after the last one
             // found. Without duplicate keys in the section, a match there is the entry.
             if (!duplicates && hint < lines.size() && lines[hint].kind == LineKind::Entry &&
@@ -273,8 +298,34 @@ struct ProfileFile::Impl {
                 }
             }
         }
+        // Adds an entry line to a table already built (a table built later finds it anyway).
         void index(std::uint32_t line) {
-            if ((entries + 1) * 2 > table.size()) grow();
+            if (!indexed) return;
+            if ((entries + 1) * 2 > table.size()) grow(table.empty() ? 8 : table.size() * 2);
+            insert(line);
+        }
+        void buildIndex() const {
+            std::uint32_t count = 0;
+            for (const Line& l : lines) count += l.kind == LineKind::Entry;
+            indexed = true;
+            entries = 0;
+            duplicates = false;
+            table.clear();
+            if (count == 0) return;
+            std::size_t size = 8;
+            while (size < 2 * std::size_t(count)) size *= 2;
+            table.assign(size, 0);
+            // The keys are read one line apart: fetch a few lines ahead, as the file may no
+            // longer be in the cache.
+            constexpr std::uint32_t kAhead = 16;
+            for (std::uint32_t i = 0; i < lines.size() && i < kAhead; ++i)
+                __builtin_prefetch(lines[i].data);
+            for (std::uint32_t i = 0; i < lines.size(); ++i) {
+                if (i + kAhead < lines.size()) __builtin_prefetch(lines[i + kAhead].data);
+                if (lines[i].kind == LineKind::Entry) insert(i);
+            }
+        }
+        void insert(std::uint32_t line) const {
             const std::string_view key = lines[line].key();
             const std::uint32_t h = hashOf(key);
             const std::size_t mask = table.size() - 1;
@@ -288,8 +339,8 @@ struct ProfileFile::Impl {
             table[i] = (static_cast<std::uint64_t>(h) << 32) | (line + 1);
             ++entries;
         }
-        void grow() {
-            std::vector<std::uint64_t> old(table.empty() ? 8 : table.size() * 2, 0);
+        void grow(std::size_t size) {
+            std::vector<std::uint64_t> old(size, 0);
             old.swap(table);
             const std::size_t mask = table.size() - 1;
             for (std::uint64_t slot : old) {
@@ -307,6 +358,7 @@ struct ProfileFile::Impl {
     std::size_t chunkLeft = 0;
 
     std::vector<Section> sections;  // sections[0] is the text before the first header
+    std::vector<Line> pending;      // lines of the last section while it is parsed
     std::unordered_map<std::string_view, std::uint32_t, NoCaseHash, NoCaseEqual> sectionIndex;
     std::size_t totalSize = 0;
     std::size_t parsePos = 0;  // where the first line not parsed yet starts
@@ -316,6 +368,7 @@ struct ProfileFile::Impl {
     bool modified = false;
     mutable std::uint32_t lastSection = 0;
     mutable bool lastValid = false;
+    const ProfileFile::SectionParsed* onSectionParsed = nullptr;  // while load() runs
 
     void reset() {
         source.clear();
@@ -340,19 +393,27 @@ struct ProfileFile::Impl {
         return p;
     }
 
-    static void setKind(Line& line) {
-        const Classified c = Classify(line.text());
+    // Fills a line in place from how its text reads.
+    static void fill(Line& line, const char* data, std::size_t textLen, std::size_t endLen,
+                     const Classified& c) {
+        line.data = data;
+        line.textLen = static_cast<std::uint32_t>(textLen);
+        line.endLen = static_cast<std::uint8_t>(endLen);
         line.kind = c.kind;
         line.valueStart = c.valueStart;
-        line.keyStart = static_cast<std::uint32_t>(c.name.data() - line.data);
+        line.keyStart = c.name.empty() ? 0 : static_cast<std::uint32_t>(c.name.data() - data);
         line.keyLen = static_cast<std::uint32_t>(c.name.size());
-        if (c.name.empty()) line.keyStart = 0;
+        line.valueLen = 0;
+        line.quoted = false;
         if (c.kind == LineKind::Entry) {
             const std::string_view raw =
-                TrimRight(std::string_view(line.data + c.valueStart, line.textLen - c.valueStart));
+                TrimRight(std::string_view(data + c.valueStart, textLen - c.valueStart));
             line.valueLen = static_cast<std::uint32_t>(raw.size());
             line.quoted = Unquote(raw).size() != raw.size();
         }
+    }
+    static void setKind(Line& line) {
+        fill(line, line.data, line.textLen, line.endLen, Classify(line.text()));
     }
 
     void addParsedLine(const char* data, std::size_t textLen, std::size_t endLen) {
@@ -360,30 +421,35 @@ struct ProfileFile::Impl {
             tooLarge = true;
             return;
         }
-        Line line;
-        line.data = data;
-        line.textLen = static_cast<std::uint32_t>(textLen);
-        line.endLen = static_cast<std::uint8_t>(endLen);
-        setKind(line);
-        if (line.kind == LineKind::Header) {
+        // The line is built where it is kept: parsing is mostly this, once per line.
+        const Classified c = Classify(std::string_view(data, textLen));
+        if (c.kind == LineKind::Header) {
             if (sections.size() > ProfileFile::kMaxSections) {
                 tooLarge = true;
                 return;
             }
-            Section s;
-            s.name = line.key();
+            finishSection();
+            Section& s = sections.emplace_back();
             s.hasHeader = true;
-            s.lines.push_back(line);
-            const auto index = static_cast<std::uint32_t>(sections.size());
-            sections.push_back(std::move(s));
-            sectionIndex.emplace(sections.back().name, index);  // the first of duplicates wins
+            s.name = c.name;
+            fill(pending.emplace_back(), data, textLen, endLen, c);
+            const auto index = static_cast<std::uint32_t>(sections.size() - 1);
+            sectionIndex.emplace(s.name, index);  // the first of duplicates wins
             return;
         }
-        Section& s = sections.back();
+        Line& line = pending.emplace_back();
+        fill(line, data, textLen, endLen, c);
         // Entries before the first header belong to no section.
-        if (line.kind == LineKind::Entry && !s.hasHeader) line.kind = LineKind::Other;
-        s.lines.push_back(line);
-        if (line.kind == LineKind::Entry) s.index(static_cast<std::uint32_t>(s.lines.size() - 1));
+        if (line.kind == LineKind::Entry && !sections.back().hasHeader) line.kind = LineKind::Other;
+    }
+
+    // The lines of the section being parsed gather in pending (whose room is kept from one
+    // section to the next); a section whose lines are all there gets them in one block.
+    void finishSection() {
+        if (pending.empty()) return;
+        sections.back().lines.assign(pending.begin(), pending.end());
+        pending.clear();
+        sectionParsed();
     }
 
     // Parses the complete lines that have arrived in source since the last call; with final,
@@ -403,12 +469,26 @@ struct ProfileFile::Impl {
             addParsedLine(base + parsePos, end - parsePos, endLen);
             parsePos = end + endLen;
         }
-        if (final) totalSize = n;
+        if (final) {
+            totalSize = n;
+            if (!tooLarge) finishSection();
+            pending = {};
+        }
+    }
+
+    // Tells the observer of load() that the last section holds all its lines, unless lookups
+    // never see it (the preamble, or a later section of a name already taken).
+    void sectionParsed() const {
+        if (!onSectionParsed || !*onSectionParsed || sections.size() < 2) return;
+        const auto last = static_cast<std::uint32_t>(sections.size() - 1);
+        const auto it = sectionIndex.find(sections[last].name);
+        if (it != sectionIndex.end() && it->second == last) (*onSectionParsed)(sections[last].name);
     }
 
     void resetLines() {
         sections.clear();
         sections.emplace_back();
+        pending.clear();
         sectionIndex.clear();
         parsePos = scanPos = lineCount = 0;
         tooLarge = false;
@@ -483,7 +563,6 @@ struct ProfileFile::Impl {
             s.lines.push_back(makeLine("[", section, "]", "\r\n"));
             s.name = s.lines[0].key();
             s.lines.push_back(makeLine(key, "=", v, "\r\n"));
-            s.index(1);
             const auto index = static_cast<std::uint32_t>(sections.size());
             totalSize += s.lines[0].all().size() + s.lines[1].all().size();
             sections.push_back(std::move(s));
@@ -695,7 +774,17 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view bytes, std:
 }
 
 bool ProfileFile::load(const std::string& path, std::string* error) {
+    return load(path, error, SectionParsed());
+}
+
+bool ProfileFile::load(const std::string& path, std::string* error,
+                       const SectionParsed& sectionParsed) {
     impl_->reset();
+    struct Observing {
+        Impl& impl;
+        ~Observing() { impl.onSectionParsed = nullptr; }
+    } observing{*impl_};
+    impl_->onSectionParsed = &sectionParsed;
     bool grew = false;
     const ReadResult r =
         ReadWholeFile(path, impl_->source, error, [this] { impl_->parseSome(false); }, &grew);

@@ -7,6 +7,7 @@
 // folder, flush, rename). Lines a write does not touch are kept byte for byte. Writing the value
 // a key already has changes nothing, so saving an unchanged document leaves the file as it was.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,6 +26,12 @@ public:
     // reason (and an empty document) when the file exists but cannot be read or goes beyond
     // the limits below.
     bool load(const std::string& path, std::string* error = nullptr);
+    // The same, telling sectionParsed of each section as soon as all its lines are parsed,
+    // while its bytes are likely still in the cache; it may read the document, not write it.
+    // Only the first section of a name is told (lookups never see the others). A file that
+    // grows while it is read is parsed again from the start, which tells its sections again.
+    using SectionParsed = std::function<void(std::string_view section)>;
+    bool load(const std::string& path, std::string* error, const SectionParsed& sectionParsed);
     // Parses bytes as if read from a file. Answers false, leaving an empty document, for text
     // beyond the limits below.
     bool parse(std::string_view bytes);

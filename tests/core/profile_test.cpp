@@ -3,6 +3,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -171,6 +172,66 @@ TEST(Profile, TheFirstOfDuplicateKeysWinsWhateverWasReadBefore) {
     EXPECT_EQ(g.getString("s", "a"), "1");
     g.setString("s", "dup", "new");
     EXPECT_EQ(g.bytes(), "[s]\r\ndup=new\r\na=1\r\ndup=second\r\n");
+}
+
+TEST(Profile, SectionsNeverLookedAtTakeWritesAndAnswerLikeTheOthers) {
+    ProfileFile f = Parsed("[a]\r\nx=1\r\nX=2\r\n\r\n[b]\r\ny=1\r\n");
+    f.setString("a", "z", "3");  // nothing was asked of [a] before
+    EXPECT_EQ(f.getString("a", "x"), "1");
+    EXPECT_EQ(f.getString("a", "z"), "3");
+    f.setString("a", "X", "4");  // the first of the duplicates is the one written
+    EXPECT_EQ(f.bytes(), "[a]\r\nx=4\r\nX=2\r\nz=3\r\n\r\n[b]\r\ny=1\r\n");
+    f.setString("c", "k", "v");
+    f.setString("c", "k2", "w");
+    f.setString("C", "K", "v2");
+    EXPECT_EQ(f.getString("c", "k"), "v2");
+    EXPECT_EQ(f.getString("c", "k2"), "w");
+    EXPECT_EQ(f.getString("b", "y"), "1");
+    EXPECT_EQ(f.bytes(), "[a]\r\nx=4\r\nX=2\r\nz=3\r\n\r\n[b]\r\ny=1\r\n[c]\r\nk=v2\r\nk2=w\r\n");
+}
+
+TEST(Profile, LoadTellsEachSectionOnceAllItsLinesAreIn) {
+    qbtest::TempAppFolder app;
+    const std::string path = (app.path() / "told.ini").string();
+    // Long enough to arrive in several reads; sections end wherever the reads happen to.
+    std::string text = "; notes\r\nloose=1\r\n";
+    std::vector<std::string> expected;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string number = std::to_string(i);
+        text.append("[s").append(number).append("]\r\n");
+        for (int k = 0; k < i % 4; ++k)
+            text.append("k").append(1, static_cast<char>('0' + k)).append("=")
+                .append(190 + i % 50, static_cast<char>('a' + k)).append("\n");
+        text.append("last=").append(number).append("\r\n");
+        expected.push_back(std::string("s").append(number));
+    }
+    text += "[S7]\r\nlast=again\r\nextra=1\r\n";  // a second section of a name already taken
+    text += "[ end ]\r\nlast=end";                   // the last line has no line break
+    expected.push_back("end");
+    WriteFile(path, text);
+
+    ProfileFile f;
+    std::vector<std::string> told;
+    std::size_t whole = 0;
+    ASSERT_TRUE(f.load(path, nullptr, [&](std::string_view section) {
+        told.emplace_back(section);
+        const std::string want = section == "end" ? "end" : std::string(section.substr(1));
+        if (f.getString(section, "last") == want) ++whole;
+    }));
+    EXPECT_EQ(told, expected);
+    EXPECT_EQ(whole, told.size());
+    EXPECT_EQ(f.getString("s7", "last"), "7");
+    EXPECT_FALSE(f.hasKey("s7", "extra"));
+    EXPECT_EQ(f.getString("s2999", "k2"), std::string(190 + 2999 % 50, 'c'));
+    EXPECT_EQ(f.bytes(), text);
+
+    // Nothing but a preamble: nothing to tell. A missing file: the same.
+    WriteFile(path, "a=1\r\n");
+    told.clear();
+    const auto tell = [&](std::string_view section) { told.emplace_back(section); };
+    ASSERT_TRUE(f.load(path, nullptr, tell));
+    ASSERT_TRUE(f.load(path + ".none", nullptr, tell));
+    EXPECT_TRUE(told.empty());
 }
 
 TEST(Profile, ValuesAreCutToTheBuffer) {
