@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #if defined(__x86_64__)
@@ -91,43 +92,42 @@ std::string Damaged(std::string_view what) {
 }
 
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) inline __m256i HexDigitsAvx2(__m256i c, __m256i* valid) {
-    const __m256i isDigit =
-        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_max_epu8(c, _mm256_set1_epi8('0')), c),
-                         _mm256_cmpeq_epi8(_mm256_min_epu8(c, _mm256_set1_epi8('9')), c));
-    const __m256i lower = _mm256_or_si256(c, _mm256_set1_epi8(0x20));
-    const __m256i isLetter =
-        _mm256_and_si256(_mm256_cmpeq_epi8(_mm256_max_epu8(lower, _mm256_set1_epi8('a')), lower),
-                         _mm256_cmpeq_epi8(_mm256_min_epu8(lower, _mm256_set1_epi8('f')), lower));
-    *valid = _mm256_or_si256(isDigit, isLetter);
-    return _mm256_or_si256(
-        _mm256_and_si256(isDigit, _mm256_sub_epi8(c, _mm256_set1_epi8('0'))),
-        _mm256_and_si256(isLetter, _mm256_sub_epi8(lower, _mm256_set1_epi8('a' - 10))));
+// The bytes of 16 digit pairs: each character becomes its value (the smaller of c - '0' and
+// lower(c) - 'a' + 10 is the right one for every hex digit), maddubs joins the pairs, and pairs
+// holding anything but hex digits are zeroed.
+__attribute__((target("avx2"))) inline __m256i HexPairsAvx2(__m256i c) {
+    const __m256i digit = _mm256_sub_epi8(c, _mm256_set1_epi8('0'));
+    const __m256i letter =
+        _mm256_sub_epi8(_mm256_or_si256(c, _mm256_set1_epi8(0x20)), _mm256_set1_epi8('a'));
+    const __m256i valid =
+        _mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(digit, _mm256_set1_epi8(9)), digit),
+                        _mm256_cmpeq_epi8(_mm256_min_epu8(letter, _mm256_set1_epi8(5)), letter));
+    const __m256i value =
+        _mm256_min_epu8(digit, _mm256_adds_epu8(letter, _mm256_set1_epi8(10)));
+    const __m256i bothValid = _mm256_cmpeq_epi16(valid, _mm256_set1_epi8(-1));
+    return _mm256_and_si256(_mm256_maddubs_epi16(value, _mm256_set1_epi16(0x0110)), bothValid);
 }
 
-// The same as the SSE2 loop of DecodeHexInto, 32 bytes at a time, for processors with AVX2
-// (chosen at run time). Answers how many bytes it decoded.
+// The same as the SSE2 loop of DecodeHexPairs, 32 bytes at a time, for processors with AVX2
+// (chosen at run time). Answers how many bytes it decoded: all of them from 32 on, the last
+// block overlapping the one before (each byte depends only on its own pair, and the record
+// never overlaps the text).
 __attribute__((target("avx2"))) std::size_t DecodeHexAvx2(const unsigned char* src,
                                                            std::uint8_t* dst, std::size_t n) {
-    const __m256i evenMask = _mm256_set1_epi16(0x00ff);
-    std::size_t i = 0;
-    for (; i + 32 <= n; i += 32) {
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i));
-        const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i + 32));
+    auto block = [&](std::size_t i) __attribute__((target("avx2"))) {
+        const __m256i a =
+            HexPairsAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i)));
+        const __m256i b =
+            HexPairsAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i + 32)));
         // Packing works within 128-bit lanes; the permute puts the quarters back in order.
-        const __m256i high = _mm256_permute4x64_epi64(
-            _mm256_packus_epi16(_mm256_and_si256(a, evenMask), _mm256_and_si256(b, evenMask)),
-            0xd8);
-        const __m256i low = _mm256_permute4x64_epi64(
-            _mm256_packus_epi16(_mm256_srli_epi16(a, 8), _mm256_srli_epi16(b, 8)), 0xd8);
-        __m256i validHigh, validLow;
-        const __m256i h = HexDigitsAvx2(high, &validHigh);
-        const __m256i l = HexDigitsAvx2(low, &validLow);
-        const __m256i bytes = _mm256_or_si256(_mm256_slli_epi16(h, 4), l);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
-                            _mm256_and_si256(bytes, _mm256_and_si256(validHigh, validLow)));
-    }
-    return i;
+                            _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xd8));
+    };
+    if (n < 32) return 0;
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) block(i);
+    if (i < n) block(n - 32);
+    return n;
 }
 const bool kHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
 #endif
@@ -140,11 +140,11 @@ std::string EncodeHex(const Bytes& data) {
     return out;
 }
 
-std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset) {
-    if (offset >= out.size()) return 0;
-    const std::size_t n = std::min(text.size() / 2, out.size() - offset);
-    const auto* src = reinterpret_cast<const unsigned char*>(text.data());
-    std::uint8_t* dst = out.data() + offset;
+namespace {
+
+// Decodes n digit pairs of src into dst.
+void DecodeHexPairs(const char* text, std::uint8_t* dst, std::size_t n) {
+    const auto* src = reinterpret_cast<const unsigned char*>(text);
     std::size_t i = 0;
 #if defined(__x86_64__)
     if (kHasAvx2) i = DecodeHexAvx2(src, dst, n);
@@ -178,8 +178,79 @@ std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset)
     }
 #endif
     for (; i < n; ++i) dst[i] = kHex.pair[src[2 * i] | src[2 * i + 1] << 8];
+}
+
+} // namespace
+
+std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset) {
+    if (offset >= out.size()) return 0;
+    const std::size_t n = std::min(text.size() / 2, out.size() - offset);
+    DecodeHexPairs(text.data(), out.data() + offset, n);
     return n;
 }
+
+namespace {
+
+// Looks up the pieces of a record of size bytes in its section, each cut to the digits of its
+// slice; answers how many of the record's bytes they carry.
+std::size_t FindPieces(const ProfileFile& file, std::string_view section, std::size_t size,
+                       std::vector<std::string_view>& pieces) {
+    const std::size_t pieceCount = (size + kPieceBytes - 1) / kPieceBytes;
+    pieces.clear();
+    std::size_t carried = 0;
+    for (std::size_t k = 0; k < pieceCount; ++k) {
+        const std::size_t slice = std::min<std::size_t>(kPieceBytes, size - k * kPieceBytes);
+        std::string_view text =
+            file.findValue(section, NumberedName("lpDatiOggetto_", k + 1).view())
+                .value_or(std::string_view());
+        text = text.substr(0, std::min(text.size(), 2 * slice));
+        carried += text.size() / 2;
+        pieces.push_back(text);
+    }
+    return carried;
+}
+
+// The record those pieces make: each fills its 120-byte slice as far as its digits go, the
+// rest of the slice is zero.
+Bytes DecodePieces(const std::vector<std::string_view>& pieces, std::size_t size,
+                   std::size_t carried) {
+    Bytes data;
+    if (carried == size) {
+        // Every slice is whole: decode each next to the cache and append it, so the record's
+        // memory is written once instead of being cleared first.
+        data.reserve(size);
+        std::uint8_t slice[kPieceBytes];
+        for (std::string_view piece : pieces) {
+            const std::size_t n = piece.size() / 2;
+            DecodeHexPairs(piece.data(), slice, n);
+            data.insert(data.end(), slice, slice + n);
+        }
+        return data;
+    }
+    data.assign(size, 0);
+    for (std::size_t k = 0; k < pieces.size(); ++k) DecodeHexInto(pieces[k], data, k * kPieceBytes);
+    return data;
+}
+
+// The object number of a section named like those ReadProject asks for ("oggetto" and a
+// number written without leading zeros, in any case), below the loader's object limit.
+std::optional<std::size_t> ObjectNumberOf(std::string_view section) {
+    constexpr std::string_view kPrefix = "oggetto";
+    if (section.size() <= kPrefix.size() || section.size() > kPrefix.size() + 6) return {};
+    for (std::size_t i = 0; i < kPrefix.size(); ++i)
+        if ((section[i] | 0x20) != kPrefix[i]) return {};
+    const std::string_view digits = section.substr(kPrefix.size());
+    if (digits.size() > 1 && digits[0] == '0') return {};
+    std::size_t n = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return {};
+        n = n * 10 + static_cast<std::size_t>(c - '0');
+    }
+    if (n >= kMaxObjectsOnLoad) return {};
+    return n;
+}
+
+} // namespace
 
 void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file) {
     file.setString(kMain, "sNomeProgetto", CutText(project.sNomeProgetto, kMaxNameLength));
@@ -226,8 +297,26 @@ bool SaveProject(int projectIndex) {
     return saved;
 }
 
-bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
-                 std::string* error) {
+namespace {
+
+// Records decoded while the file was read, by object number (empty when not done then).
+using PreparedRecords = std::vector<Bytes>;
+
+// Decodes the record of an object section just parsed, while its lines are still in the cache,
+// when the file carries all of it (so the memory taken stays within the file's size).
+void PrepareRecord(const ProfileFile& file, std::string_view section, PreparedRecords& prepared,
+                   std::vector<std::string_view>& pieces) {
+    const std::optional<std::size_t> n = ObjectNumberOf(section);
+    if (!n) return;
+    const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
+    if (size == 0 || size > kMaxRecordSizeOnLoad) return;
+    if (FindPieces(file, section, size, pieces) != size) return;
+    if (prepared.size() <= *n) prepared.resize(*n + 1);
+    prepared[*n] = DecodePieces(pieces, size, size);
+}
+
+bool ReadProjectWith(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
+                     std::string* error, PreparedRecords* prepared) {
     auto refuse = [&](std::string text) {
         if (error) *error = std::move(text);
         return false;
@@ -269,26 +358,18 @@ bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectReco
                                   std::to_string(kMaxRecordSizeOnLoad) + "."));
         Bytes data;
         if (size != 0) {
-            // Look the pieces up first, so that the block is allocated only when the file
-            // carries enough of it.
-            const std::size_t pieceCount = (size + kPieceBytes - 1) / kPieceBytes;
-            pieces.clear();
-            std::size_t carried = 0;
-            for (std::size_t k = 0; k < pieceCount; ++k) {
-                const std::size_t slice = std::min<std::size_t>(kPieceBytes, size - k * kPieceBytes);
-                std::string_view text =
-                    file.findValue(section, NumberedName("lpDatiOggetto_", k + 1).view())
-                        .value_or(std::string_view());
-                text = text.substr(0, std::min(text.size(), 2 * slice));
-                carried += text.size() / 2;
-                pieces.push_back(text);
+            const auto at = static_cast<std::size_t>(i);
+            if (prepared && at < prepared->size() && (*prepared)[at].size() == size) {
+                data = std::move((*prepared)[at]);  // the same section, decoded as it was read
+            } else {
+                // Look the pieces up first, so that the block is allocated only when the file
+                // carries enough of it.
+                const std::size_t carried = FindPieces(file, section, size, pieces);
+                unbacked += size - carried;
+                if (unbacked > kMaxUnbackedBytesOnLoad)
+                    return refuse(Damaged("claims far more record data than it holds."));
+                data = DecodePieces(pieces, size, carried);
             }
-            unbacked += size - carried;
-            if (unbacked > kMaxUnbackedBytesOnLoad)
-                return refuse(Damaged("claims far more record data than it holds."));
-            data.assign(size, 0);
-            for (std::size_t k = 0; k < pieces.size(); ++k)
-                DecodeHexInto(pieces[k], data, k * kPieceBytes);
             // Records written by older versions grow to today's size with zero bytes.
             const std::size_t minimum =
                 MinimumSizeOnLoad(type, ConstRecordView(data).u32(layout::level::kEntryCount));
@@ -316,6 +397,13 @@ bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectReco
     return true;
 }
 
+} // namespace
+
+bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
+                 std::string* error) {
+    return ReadProjectWith(file, folder, out, error, nullptr);
+}
+
 int LoadProject(const std::string& folderName) {
     const std::string folder = JoinPath(ProjectsFolder(), folderName);
     ProjectRecord project;
@@ -324,9 +412,13 @@ int LoadProject(const std::string& folderName) {
     {
         WaitCursor wait;
         ProfileFile file;
-        ok = file.load(JoinPath(folder, kProjectFileName), &error);
+        PreparedRecords prepared;
+        std::vector<std::string_view> pieces;
+        ok = file.load(JoinPath(folder, kProjectFileName), &error, [&](std::string_view section) {
+            PrepareRecord(file, section, prepared, pieces);
+        });
         if (!ok) error = "This project cannot be opened: " + error;
-        else ok = ReadProject(file, folder, project, &error);
+        else ok = ReadProjectWith(file, folder, project, &error, &prepared);
     }
     if (!ok) {
         ShowMessage(error);

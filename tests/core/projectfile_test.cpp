@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -353,6 +354,69 @@ TEST_F(ProjectFileTest, DamagedPiecesDecodeWhatTheyCan) {
     EXPECT_EQ(p.objects[4].lpDatiOggetto, (qb::Bytes{0xab, 0xcd}));
 }
 
+TEST_F(ProjectFileTest, LoadingAnswersAsReadingTheDocumentWhateverTheLayout) {
+    const qb::Bytes r0 = Random(1000, 10), r1 = Random(600, 11), r2 = Random(300, 12);
+    const qb::Bytes r3 = Random(500, 13), r4 = Random(240, 14), other = Random(1000, 15);
+    auto reversed = [](const qb::Bytes& data) {  // the same keys, last piece first
+        const std::string pieces = Pieces(data);
+        std::vector<std::string> lines;
+        for (std::size_t at = 0; at < pieces.size();) {
+            const std::size_t end = pieces.find("\r\n", at) + 2;
+            lines.push_back(pieces.substr(at, end - at));
+            at = end;
+        }
+        std::string out;
+        for (auto it = lines.rbegin(); it != lines.rend(); ++it) out += *it;
+        return out;
+    };
+    // Sections out of order, before [main] too, names in other cases, a second section of a
+    // taken name, a name with a leading zero, a repeated piece, a piece one digit short,
+    // quoted and upper-case pieces, and a section past nOggetti.
+    std::string text = Section(2, 3, 11, 300, Pieces(r2)) + Header(5);
+    text += "[OGGETTO0]\r\nIDoggetto=1\r\ntipoOggetto=11\r\ndimDatiOggetto=1000\r\n" +
+            reversed(r0);
+    text += Section(0, 9, 11, 1000, Pieces(other));
+    qb::Bytes r1changed = r1;
+    r1changed[130] ^= 0xff;  // in the second slice, whose first entry is the right one
+    text += Section(1, 2, 11, 600, "lpDatiOggetto_2=" + qb::EncodeHex(r1).substr(240, 240) +
+                                       "\r\n" + Pieces(r1changed));
+    text += "[oggetto01]\r\nIDoggetto=7\r\ndimDatiOggetto=600\r\n" + Pieces(other);
+    std::string short3 = Pieces(r3);
+    short3.erase(short3.find("lpDatiOggetto_3=") + 16 + 239, 1);  // its last digit lost
+    text += Section(3, 4, 11, 500, short3);
+    std::string hex4 = qb::EncodeHex(r4);
+    for (char& c : hex4) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    text += Section(4, 5, 11, 240, "lpDatiOggetto_1=\"" + hex4.substr(0, 240) + "\"\r\n" +
+                                       "lpDatiOggetto_2= '" + hex4.substr(240) + "' \r\n");
+    text += Section(5, 6, 11, 1000, Pieces(other));
+    writeIni("Layout", text);
+
+    const int index = qb::LoadProject("Layout");
+    ASSERT_GE(index, 0);
+    const qb::ProjectRecord& loaded = *qb::ProjectAt(index);
+    ASSERT_EQ(loaded.objectCount(), 5u);
+    EXPECT_EQ(loaded.objects[0].IDoggetto, 1);
+    EXPECT_EQ(loaded.objects[0].lpDatiOggetto, r0);
+    EXPECT_EQ(loaded.objects[1].lpDatiOggetto, r1);
+    EXPECT_EQ(loaded.objects[2].lpDatiOggetto, r2);
+    qb::Bytes want3 = r3;
+    want3[359] = 0;  // the slice goes as far as its digits
+    EXPECT_EQ(loaded.objects[3].lpDatiOggetto, want3);
+    EXPECT_EQ(loaded.objects[4].lpDatiOggetto, r4);
+
+    qb::ProfileFile file;
+    ASSERT_TRUE(file.load((app.projects() / "Layout" / "project.ini").string()));
+    qb::ProjectRecord read;
+    ASSERT_TRUE(qb::ReadProject(file, (app.projects() / "Layout").string(), read, nullptr));
+    ASSERT_EQ(read.objectCount(), loaded.objectCount());
+    for (std::size_t i = 0; i < read.objects.size(); ++i) {
+        EXPECT_EQ(read.objects[i].IDoggetto, loaded.objects[i].IDoggetto) << i;
+        EXPECT_EQ(read.objects[i].tipoOggetto, loaded.objects[i].tipoOggetto) << i;
+        EXPECT_EQ(read.objects[i].sDescrizione, loaded.objects[i].sDescrizione) << i;
+        EXPECT_EQ(read.objects[i].lpDatiOggetto, loaded.objects[i].lpDatiOggetto) << i;
+    }
+}
+
 TEST_F(ProjectFileTest, DuplicateAndNegativeIdsAreKept) {
     writeIni("Dup", Header(3) + Section(0, 5, 11, 4, "lpDatiOggetto_1=01000000\r\n") +
                         Section(1, 5, 11, 4, "lpDatiOggetto_1=02000000\r\n") +
@@ -474,6 +538,24 @@ TEST(HexCoding, EncodesLowercasePairsAndDecodesIntoTheBlock) {
     EXPECT_EQ(out2[0], 0);
     EXPECT_EQ(out2[4], 0);   // digit 9 is the low digit of byte 4
     EXPECT_EQ(out2[1], 0x5a);
+
+    // Every pair of characters, in a long run: a byte for hex digits of either case, else 0.
+    auto digit = [](int c) {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    std::string pairs;
+    for (int hi = 0; hi < 256; ++hi)
+        for (int lo = 0; lo < 256; ++lo) pairs += {static_cast<char>(hi), static_cast<char>(lo)};
+    qb::Bytes every(65536, 0xee);
+    ASSERT_EQ(qb::DecodeHexInto(pairs, every, 0), every.size());
+    for (int hi = 0; hi < 256; ++hi)
+        for (int lo = 0; lo < 256; ++lo) {
+            const int want = digit(hi) < 0 || digit(lo) < 0 ? 0 : digit(hi) << 4 | digit(lo);
+            ASSERT_EQ(every[static_cast<std::size_t>(hi << 8 | lo)], want) << hi << " " << lo;
+        }
 
     // Every length, so that each stride of the coder and its tail are used.
     std::mt19937 rng(7);
