@@ -23,6 +23,7 @@
 #include "model/projectfile.h"
 #include "model/workspace.h"
 #include "platform/messages.h"
+#include "toolkit/dialog_frame.h"
 #include "toolkit/item_types.h"
 #include "toolkit/picture_image.h"
 #include "toolkit/qtext.h"
@@ -212,9 +213,7 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
       frameCount_(frameCount), variant_(variant),
       framesPerDirection_(std::max(1, framesPerDirection)), sheets_(std::move(sheets)),
       frames_(std::move(frames)) {
-    setWindowTitle("Edit sprites animation");
-    setObjectName("Edit sprites animation");
-    setModal(true);
+    SetUpModalDialog(this, "Edit sprites animation", "Edit sprites animation");
 
     sheetView_ = new SheetView(this);
     preview_ = new FramePreview(this);

@@ -8,6 +8,7 @@
 #include "model/layouts/bitmaps.h"
 #include "model/projectfile.h"
 #include "model/workspace.h"
+#include "toolkit/dialog_frame.h"
 #include "toolkit/editor_launcher.h"
 #include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
@@ -18,9 +19,7 @@ ItemEditorDialog::ItemEditorDialog(QWidget* owner, const QString& title, TreeAft
                                    bool picturePreview)
     : QDialog(owner), fields_(CurrentObjectId(), CurrentProjectIndex()), tree_(tree),
       picturePreview_(picturePreview) {
-    setWindowTitle(title);
-    setObjectName(title);
-    setModal(true);
+    SetUpModalDialog(this, title, title);
     auto* outer = new QVBoxLayout(this);
     body_ = new QVBoxLayout;
     outer->addLayout(body_);

@@ -14,6 +14,7 @@
 #include "model/folders.h"
 #include "model/preferences.h"
 #include "model/workspace.h"
+#include "toolkit/dialog_frame.h"
 #include "toolkit/qtext.h"
 
 namespace qb::ui {
@@ -35,9 +36,7 @@ constexpr Choice kChoices[] = {
 } // namespace
 
 NewProjectDialog::NewProjectDialog(QWidget* owner) : QDialog(owner) {
-    setObjectName("newProjectDialog");
-    setWindowTitle("New project");
-    setModal(true);
+    SetUpModalDialog(this, "newProjectDialog", "New project");
 
     auto* outer = new QVBoxLayout(this);
     auto* nameFrame = new QGroupBox(this);
@@ -85,14 +84,7 @@ NewProjectDialog::NewProjectDialog(QWidget* owner) : QDialog(owner) {
     outer->addWidget(folderLabel);
     outer->addWidget(folder_);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName("buttons");
-    ok_ = buttons->button(QDialogButtonBox::Ok);
-    ok_->setObjectName("okButton");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
-    outer->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &NewProjectDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &NewProjectDialog::reject);
+    ok_ = AddOkCancelButtons(this, outer)->button(QDialogButtonBox::Ok);
     connect(name_, &QLineEdit::textChanged, this, &NewProjectDialog::nameChanged);
 
     typeFrame_->hide();

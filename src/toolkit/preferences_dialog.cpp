@@ -1,14 +1,13 @@
 #include "toolkit/preferences_dialog.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "model/preferences.h"
 #include "model/workspace.h"
+#include "toolkit/dialog_frame.h"
 
 namespace qb::ui {
 
@@ -37,9 +36,7 @@ QLineEdit* Field(QWidget* parent, QFormLayout* form, const char* label, const ch
 } // namespace
 
 PreferencesDialog::PreferencesDialog(QWidget* owner) : QDialog(owner) {
-    setObjectName("preferencesDialog");
-    setWindowTitle("Preferences");
-    setModal(true);
+    SetUpModalDialog(this, "preferencesDialog", "Preferences");
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
@@ -47,13 +44,7 @@ PreferencesDialog::PreferencesDialog(QWidget* owner) : QDialog(owner) {
     images_ = Field(this, form, "Application to edit images:", "imageEditorEdit", "imageEditorLabel");
     sounds_ = Field(this, form, "Application to edit sounds:", "soundEditorEdit", "soundEditorLabel");
     layout->addLayout(form);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName("buttons");
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cancelButton");
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &PreferencesDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &PreferencesDialog::reject);
+    AddOkCancelButtons(this, layout);
 
     EnsurePreferenceDefaults();
     projects_->setText(FromValue(GetPreference("projectsPath")));

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "model/preferences.h"
+#include "toolkit/dialog_frame.h"
 
 namespace qb::ui {
 
@@ -17,9 +18,7 @@ constexpr const char* kKey = "testWithoutRecords";
 } // namespace
 
 RecordsWarningDialog::RecordsWarningDialog(QWidget* owner) : QDialog(owner) {
-    setObjectName("recordsWarningDialog");
-    setWindowTitle("Quillbox");
-    setModal(true);
+    SetUpModalDialog(this, "recordsWarningDialog", "Quillbox");
     setWindowFlag(Qt::WindowCloseButtonHint, false);
     auto* layout = new QVBoxLayout(this);
     auto* text = new QLabel(kRecordsWarningText, this);
@@ -30,15 +29,8 @@ RecordsWarningDialog::RecordsWarningDialog(QWidget* owner) : QDialog(owner) {
     dontShow_ = new QCheckBox("Don't show me again!!", this);
     dontShow_->setObjectName("dontShowAgainCheck");
     layout->addWidget(dontShow_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->setObjectName("buttons");
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("okButton");
-    // Part of the dialog, never shown.
-    QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
-    cancel->setObjectName("cancelButton");
-    cancel->setVisible(false);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &RecordsWarningDialog::accept);
+    // Cancel is part of the dialog, never shown (and reject does nothing).
+    AddOkCancelButtons(this, layout)->button(QDialogButtonBox::Cancel)->setVisible(false);
 }
 
 void RecordsWarningDialog::accept() {
