@@ -92,41 +92,61 @@ std::string Damaged(std::string_view what) {
 }
 
 #if defined(__x86_64__)
-// The bytes of 16 digit pairs: each character becomes its value (the smaller of c - '0' and
-// lower(c) - 'a' + 10 is the right one for every hex digit), maddubs joins the pairs, and pairs
-// holding anything but hex digits are zeroed.
-__attribute__((target("avx2"))) inline __m256i HexPairsAvx2(__m256i c) {
+// The values of 32 characters taken as hex digits, and in bad the high bit of each character
+// that is none (neither c - '0' <= 9 nor lower(c) - 'a' <= 5).
+__attribute__((target("avx2"))) inline __m256i HexValuesAvx2(__m256i c, __m256i& bad) {
     const __m256i digit = _mm256_sub_epi8(c, _mm256_set1_epi8('0'));
     const __m256i letter =
         _mm256_sub_epi8(_mm256_or_si256(c, _mm256_set1_epi8(0x20)), _mm256_set1_epi8('a'));
-    const __m256i valid =
-        _mm256_or_si256(_mm256_cmpeq_epi8(_mm256_min_epu8(digit, _mm256_set1_epi8(9)), digit),
-                        _mm256_cmpeq_epi8(_mm256_min_epu8(letter, _mm256_set1_epi8(5)), letter));
-    const __m256i value =
-        _mm256_min_epu8(digit, _mm256_adds_epu8(letter, _mm256_set1_epi8(10)));
-    const __m256i bothValid = _mm256_cmpeq_epi16(valid, _mm256_set1_epi8(-1));
-    return _mm256_and_si256(_mm256_maddubs_epi16(value, _mm256_set1_epi16(0x0110)), bothValid);
+    bad = _mm256_or_si256(bad, _mm256_and_si256(_mm256_adds_epu8(digit, _mm256_set1_epi8(118)),
+                                                _mm256_adds_epu8(letter, _mm256_set1_epi8(122))));
+    return _mm256_min_epu8(digit, _mm256_adds_epu8(letter, _mm256_set1_epi8(10)));
 }
 
 // The same as the SSE2 loop of DecodeHexPairs, 32 bytes at a time, for processors with AVX2
 // (chosen at run time). Answers how many bytes it decoded: all of them from 32 on, the last
 // block overlapping the one before (each byte depends only on its own pair, and the record
-// never overlaps the text).
+// never overlaps the text). Text holding only hex digits takes the short way; otherwise the
+// run is decoded again, zeroing the pairs that hold anything else.
 __attribute__((target("avx2"))) std::size_t DecodeHexAvx2(const unsigned char* src,
                                                            std::uint8_t* dst, std::size_t n) {
-    auto block = [&](std::size_t i) __attribute__((target("avx2"))) {
-        const __m256i a =
-            HexPairsAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i)));
-        const __m256i b =
-            HexPairsAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i + 32)));
+    if (n < 32) return 0;
+    const __m256i pairWeights = _mm256_set1_epi16(0x0110);
+    __m256i bad = _mm256_setzero_si256();
+    auto quick = [&](std::size_t i) __attribute__((target("avx2"))) {
+        const __m256i a = _mm256_maddubs_epi16(
+            HexValuesAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i)), bad),
+            pairWeights);
+        const __m256i b = _mm256_maddubs_epi16(
+            HexValuesAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i + 32)),
+                          bad),
+            pairWeights);
         // Packing works within 128-bit lanes; the permute puts the quarters back in order.
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
                             _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xd8));
     };
-    if (n < 32) return 0;
+    auto careful = [&](std::size_t i) __attribute__((target("avx2"))) {
+        auto pairs = [&](__m256i c) __attribute__((target("avx2"))) {
+            __m256i charBad = _mm256_setzero_si256();
+            const __m256i value = HexValuesAvx2(c, charBad);
+            // 16-bit lanes whose two characters are both digits.
+            const __m256i pairGood = _mm256_cmpeq_epi16(
+                _mm256_and_si256(charBad, _mm256_set1_epi8(static_cast<char>(0x80))),
+                _mm256_setzero_si256());
+            return _mm256_and_si256(_mm256_maddubs_epi16(value, pairWeights), pairGood);
+        };
+        const __m256i a = pairs(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i)));
+        const __m256i b =
+            pairs(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 2 * i + 32)));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i),
+                            _mm256_permute4x64_epi64(_mm256_packus_epi16(a, b), 0xd8));
+    };
     std::size_t i = 0;
-    for (; i + 32 <= n; i += 32) block(i);
-    if (i < n) block(n - 32);
+    for (; i + 32 <= n; i += 32) quick(i);
+    if (i < n) quick(n - 32);
+    if (_mm256_movemask_epi8(bad) == 0) return n;
+    for (i = 0; i + 32 <= n; i += 32) careful(i);
+    if (i < n) careful(n - 32);
     return n;
 }
 const bool kHasAvx2 = (__builtin_cpu_init(), __builtin_cpu_supports("avx2"));
@@ -191,46 +211,74 @@ std::size_t DecodeHexInto(std::string_view text, Bytes& out, std::size_t offset)
 
 namespace {
 
-// Looks up the pieces of a record of size bytes in its section, each cut to the digits of its
-// slice; answers how many of the record's bytes they carry.
-std::size_t FindPieces(const ProfileFile& file, std::string_view section, std::size_t size,
-                       std::vector<std::string_view>& pieces) {
-    const std::size_t pieceCount = (size + kPieceBytes - 1) / kPieceBytes;
-    pieces.clear();
-    std::size_t carried = 0;
-    for (std::size_t k = 0; k < pieceCount; ++k) {
-        const std::size_t slice = std::min<std::size_t>(kPieceBytes, size - k * kPieceBytes);
-        std::string_view text =
-            file.findValue(section, NumberedName("lpDatiOggetto_", k + 1).view())
-                .value_or(std::string_view());
-        text = text.substr(0, std::min(text.size(), 2 * slice));
-        carried += text.size() / 2;
-        pieces.push_back(text);
+// The number k of a key spelled as "lpDatiOggetto_" and k would be (in any case), or 0.
+std::size_t PieceNumberOf(std::string_view key) {
+    constexpr std::string_view kPrefix = "lpdatioggetto_";
+    if (key.size() <= kPrefix.size() || key.size() > kPrefix.size() + 9) return 0;
+    for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+        const char c = key[i];
+        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != kPrefix[i]) return 0;
     }
-    return carried;
+    if (key[kPrefix.size()] == '0') return 0;  // never written with leading zeros
+    std::size_t k = 0;
+    for (char c : key.substr(kPrefix.size())) {
+        if (c < '0' || c > '9') return 0;
+        k = k * 10 + static_cast<std::size_t>(c - '0');
+    }
+    return k;
 }
 
-// The record those pieces make: each fills its 120-byte slice as far as its digits go, the
-// rest of the slice is zero.
-Bytes DecodePieces(const std::vector<std::string_view>& pieces, std::size_t size,
-                   std::size_t carried) {
-    Bytes data;
-    if (carried == size) {
-        // Every slice is whole: decode each next to the cache and append it, so the record's
-        // memory is written once instead of being cleared first.
-        data.reserve(size);
-        std::uint8_t slice[kPieceBytes];
-        for (std::string_view piece : pieces) {
-            const std::size_t n = piece.size() / 2;
-            DecodeHexPairs(piece.data(), slice, n);
-            data.insert(data.end(), slice, slice + n);
+// Finds the pieces of object records and decodes them, keeping its room from one record to
+// the next.
+class RecordReader {
+public:
+    // Finds the pieces of a record of size bytes in its section (the first entry of each key
+    // counts, as for any lookup), each cut to the digits of its slice, in one pass over the
+    // section; answers how many of the record's bytes they carry.
+    std::size_t find(const ProfileFile& file, std::string_view section, std::size_t size) {
+        const std::size_t pieceCount = (size + kPieceBytes - 1) / kPieceBytes;
+        pieces_.assign(pieceCount, std::string_view());
+        found_.assign(pieceCount, 0);
+        file.forEachEntry(section, [&](std::string_view key, std::string_view value) {
+            const std::size_t k = PieceNumberOf(key);
+            if (k == 0 || k > pieceCount || found_[k - 1]) return;
+            found_[k - 1] = 1;
+            pieces_[k - 1] = value;
+        });
+        std::size_t carried = 0;
+        for (std::size_t k = 0; k < pieceCount; ++k) {
+            const std::size_t slice = std::min<std::size_t>(kPieceBytes, size - k * kPieceBytes);
+            pieces_[k] = pieces_[k].substr(0, std::min(pieces_[k].size(), 2 * slice));
+            carried += pieces_[k].size() / 2;
         }
+        return carried;
+    }
+
+    // The record of the pieces found last: each fills its 120-byte slice as far as its digits
+    // go, the rest of the slice is zero.
+    Bytes decode(std::size_t size, std::size_t carried) {
+        Bytes data;
+        if (carried == size) {
+            // Every slice is whole: decode into room that stays in the cache and copy the
+            // record in one go, so its memory is written once instead of being cleared first.
+            if (scratch_.size() < size) scratch_.resize(size);
+            for (std::size_t k = 0; k < pieces_.size(); ++k)
+                DecodeHexPairs(pieces_[k].data(), scratch_.data() + k * kPieceBytes,
+                               pieces_[k].size() / 2);
+            data.assign(scratch_.data(), scratch_.data() + size);
+            return data;
+        }
+        data.assign(size, 0);
+        for (std::size_t k = 0; k < pieces_.size(); ++k)
+            DecodeHexInto(pieces_[k], data, k * kPieceBytes);
         return data;
     }
-    data.assign(size, 0);
-    for (std::size_t k = 0; k < pieces.size(); ++k) DecodeHexInto(pieces[k], data, k * kPieceBytes);
-    return data;
-}
+
+private:
+    std::vector<std::string_view> pieces_;
+    std::vector<char> found_;
+    std::vector<std::uint8_t> scratch_;
+};
 
 // The object number of a section named like those ReadProject asks for ("oggetto" and a
 // number written without leading zeros, in any case), below the loader's object limit.
@@ -305,14 +353,14 @@ using PreparedRecords = std::vector<Bytes>;
 // Decodes the record of an object section just parsed, while its lines are still in the cache,
 // when the file carries all of it (so the memory taken stays within the file's size).
 void PrepareRecord(const ProfileFile& file, std::string_view section, PreparedRecords& prepared,
-                   std::vector<std::string_view>& pieces) {
+                   RecordReader& reader) {
     const std::optional<std::size_t> n = ObjectNumberOf(section);
     if (!n) return;
     const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
     if (size == 0 || size > kMaxRecordSizeOnLoad) return;
-    if (FindPieces(file, section, size, pieces) != size) return;
+    if (reader.find(file, section, size) != size) return;
     if (prepared.size() <= *n) prepared.resize(*n + 1);
-    prepared[*n] = DecodePieces(pieces, size, size);
+    prepared[*n] = reader.decode(size, size);
 }
 
 bool ReadProjectWith(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
@@ -342,16 +390,18 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
     ProjectRecord project = InitProjectRecord(gameType, name, folder);
     project.objects.reserve(static_cast<std::size_t>(count));
     std::size_t unbacked = 0;  // zero bytes the loader adds beyond the hex digits of the file
-    std::vector<std::string_view> pieces;
+    RecordReader reader;
     for (std::int32_t i = 0; i < count; ++i) {
         const NumberedName sectionName("oggetto", static_cast<std::uint64_t>(i));
         const std::string_view section = sectionName.view();
+        // In the order they are written, so each lookup finds its key on the line after the
+        // last one.
         const std::int32_t id = file.getInt(section, "IDoggetto", 0);
         const auto type = static_cast<std::uint32_t>(file.getInt(section, "tipoOggetto", 0));
         const auto subtype = static_cast<std::uint32_t>(file.getInt(section, "sottoTipoOggetto", 0));
-        const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
         const std::string description =
             file.getString(section, "sDescrizione", "", kDescriptionField);
+        const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
         if (size > kMaxRecordSizeOnLoad)
             return refuse(Damaged("gives object " + std::to_string(i) + " a data record of " +
                                   std::to_string(size) + " bytes; a record holds at most " +
@@ -364,11 +414,11 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
             } else {
                 // Look the pieces up first, so that the block is allocated only when the file
                 // carries enough of it.
-                const std::size_t carried = FindPieces(file, section, size, pieces);
+                const std::size_t carried = reader.find(file, section, size);
                 unbacked += size - carried;
                 if (unbacked > kMaxUnbackedBytesOnLoad)
                     return refuse(Damaged("claims far more record data than it holds."));
-                data = DecodePieces(pieces, size, carried);
+                data = reader.decode(size, carried);
             }
             // Records written by older versions grow to today's size with zero bytes.
             const std::size_t minimum =
@@ -413,9 +463,9 @@ int LoadProject(const std::string& folderName) {
         WaitCursor wait;
         ProfileFile file;
         PreparedRecords prepared;
-        std::vector<std::string_view> pieces;
+        RecordReader reader;
         ok = file.load(JoinPath(folder, kProjectFileName), &error, [&](std::string_view section) {
-            PrepareRecord(file, section, prepared, pieces);
+            PrepareRecord(file, section, prepared, reader);
         });
         if (!ok) error = "This project cannot be opened: " + error;
         else ok = ReadProjectWith(file, folder, project, &error, &prepared);

@@ -822,6 +822,13 @@ std::optional<std::string_view> ProfileFile::findValue(std::string_view section,
     return line->value();
 }
 
+void ProfileFile::forEachEntry(std::string_view section, const EntryVisitor& visit) const {
+    const auto s = impl_->findSection(Trim(section));
+    if (!s) return;
+    for (const Impl::Line& line : impl_->sections[*s].lines)
+        if (line.kind == LineKind::Entry) visit(line.key(), line.value());
+}
+
 std::string ProfileFile::getString(std::string_view section, std::string_view key,
                                    std::string_view defaultValue, std::size_t bufferSize) const {
     if (const auto v = findValue(section, key)) return CutToBuffer(*v, bufferSize);

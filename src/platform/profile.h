@@ -50,6 +50,10 @@ public:
     // view is valid until the next write. Empty optional when the key is missing.
     std::optional<std::string_view> findValue(std::string_view section,
                                               std::string_view key) const;
+    // Calls visit with the key and the value (as findValue reads it) of each entry of the
+    // section, in file order, later duplicates too; nothing for a missing section.
+    using EntryVisitor = std::function<void(std::string_view key, std::string_view value)>;
+    void forEachEntry(std::string_view section, const EntryVisitor& visit) const;
 
     // WritePrivateProfileString: updates in place or appends after the section's last entry,
     // a new section at the end. Leading blanks of the value are dropped and the value ends at

@@ -234,6 +234,19 @@ TEST(Profile, LoadTellsEachSectionOnceAllItsLinesAreIn) {
     EXPECT_TRUE(told.empty());
 }
 
+TEST(Profile, EntriesComeInFileOrderAsLookupsReadThem) {
+    const ProfileFile f = Parsed("k=0\r\n[s]\r\n a = \"1\" \r\n; b=no\r\nnot an entry\r\nA=2\r\n"
+                                 "c=\r\n\r\n[t]\r\nd=4\r\n[S]\r\ne=5\r\n");
+    std::string seen;
+    f.forEachEntry("S ", [&](std::string_view key, std::string_view value) {
+        seen.append(key).append(":").append(value).append(";");
+    });
+    EXPECT_EQ(seen, "a:1;A:2;c:;");
+    seen.clear();
+    f.forEachEntry("none", [&](std::string_view key, std::string_view) { seen.append(key); });
+    EXPECT_EQ(seen, "");
+}
+
 TEST(Profile, ValuesAreCutToTheBuffer) {
     const std::string v259(259, 'a'), v300(300, 'b');
     const ProfileFile f = Parsed("[s]\r\nk259=" + v259 + "a\r\nk300=" + v300 + "\r\nq=\"" + v300 +

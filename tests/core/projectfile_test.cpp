@@ -372,7 +372,10 @@ TEST_F(ProjectFileTest, LoadingAnswersAsReadingTheDocumentWhateverTheLayout) {
     // Sections out of order, before [main] too, names in other cases, a second section of a
     // taken name, a name with a leading zero, a repeated piece, a piece one digit short,
     // quoted and upper-case pieces, and a section past nOggetti.
-    std::string text = Section(2, 3, 11, 300, Pieces(r2)) + Header(5);
+    std::string upper2 = Pieces(r2);
+    for (std::size_t at = 0; (at = upper2.find("lpDatiOggetto_", at)) != std::string::npos; ++at)
+        upper2.replace(at, 14, at == 0 ? "LPDATIOGGETTO_" : " lpdatioggetto_");
+    std::string text = Section(2, 3, 11, 300, upper2) + Header(5);
     text += "[OGGETTO0]\r\nIDoggetto=1\r\ntipoOggetto=11\r\ndimDatiOggetto=1000\r\n" +
             reversed(r0);
     text += Section(0, 9, 11, 1000, Pieces(other));
@@ -383,7 +386,9 @@ TEST_F(ProjectFileTest, LoadingAnswersAsReadingTheDocumentWhateverTheLayout) {
     text += "[oggetto01]\r\nIDoggetto=7\r\ndimDatiOggetto=600\r\n" + Pieces(other);
     std::string short3 = Pieces(r3);
     short3.erase(short3.find("lpDatiOggetto_3=") + 16 + 239, 1);  // its last digit lost
-    text += Section(3, 4, 11, 500, short3);
+    text += Section(3, 4, 11, 500, "lpDatiOggetto_01=" + qb::EncodeHex(other).substr(0, 240) +
+                                       "\r\nlpDatiOggetto_+2=" + qb::EncodeHex(other).substr(0, 240) +
+                                       "\r\n" + short3);
     std::string hex4 = qb::EncodeHex(r4);
     for (char& c : hex4) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     text += Section(4, 5, 11, 240, "lpDatiOggetto_1=\"" + hex4.substr(0, 240) + "\"\r\n" +
