@@ -255,14 +255,17 @@ struct ProfileFile::Impl {
     // Each section has its own open-addressing table key -> line, so that the lookups of one
     // section (saves and loads go section by section) stay in a few cache lines. A slot holds
     // the key's hash in its high half and line index + 1 in its low half; 0 is empty. The first
-    // entry of a key wins. The table is built at the section's first lookup, sized for all its
-    // entries at once: parsing stays a plain scan, and sections nobody asks about cost nothing.
+    // entry of a key wins. The table is built when lookups need it, sized for all the section's
+    // entries at once: parsing stays a plain scan, sections nobody asks about cost nothing, and
+    // a few lookups near the top of a section (a load reads its first keys) just look through
+    // the lines, until that has taken about as long as building the table would.
     struct Section {
         std::string_view name;   // as spelled in its header; empty for the preamble
         std::vector<Line> lines; // lines[0] is the header, except for the preamble
         mutable std::vector<std::uint64_t> table;
         mutable std::uint32_t entries = 0;
         mutable std::uint32_t hint = 0;  // index of the line after the last one found
+        mutable std::size_t scanned = 0; // lines looked through by lookups without the table
         mutable bool indexed = false;    // table, entries and duplicates are worked out
         mutable bool duplicates = false; // some key has more than one entry
         bool hasHeader = false;
@@ -273,7 +276,21 @@ struct ProfileFile::Impl {
         }
         // Answers line index + 1, or 0.
         std::uint32_t find(std::string_view key) const {
-            if (!indexed) buildIndex();
+            if (!indexed) {
+                if (scanned < lines.size()) {
+                    for (std::size_t i = 0; i < lines.size(); ++i) {
+                        const Line& l = lines[i];
+                        if (l.kind == LineKind::Entry && l.keyLen == key.size() &&
+                            EqualsNoCase(l.key(), key)) {
+                            scanned += i + 1;
+                            return hint = static_cast<std::uint32_t>(i + 1);
+                        }
+                    }
+                    scanned += lines.size();
+                    return 0;
+                }
+                buildIndex();
+            }
             // Loads and saves ask for the keys in file order: try the line after the last one
             // found. Without duplicate keys in the section, a match there is the entry.
             if (!duplicates && hint < lines.size() && lines[hint].kind == LineKind::Entry &&

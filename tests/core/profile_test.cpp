@@ -247,6 +247,29 @@ TEST(Profile, EntriesComeInFileOrderAsLookupsReadThem) {
     EXPECT_EQ(seen, "");
 }
 
+TEST(Profile, HoweverManyLookupsCameTheFirstOfDuplicatesAnswers) {
+    std::string text = "[s]\r\n";
+    for (int i = 0; i < 40; ++i) {
+        const std::string n = std::to_string(i);
+        text.append("k").append(n).append("=").append(n).append("\r\n");
+    }
+    text += "K5=again\r\nk39=again\r\n[t]\r\nk5=t\r\n";
+    ProfileFile f = Parsed(text);
+    // Backwards and with misses: neither near the top of the section nor in file order.
+    for (int round = 0; round < 3; ++round)
+        for (int i = 39; i >= 0; --i) {
+            const std::string n = std::to_string(i);
+            ASSERT_EQ(f.getString("s", std::string("K").append(n)), n);
+            ASSERT_FALSE(f.hasKey("s", std::string("missing").append(n)));
+        }
+    f.setString("s", "k5", "new");
+    f.setString("s", "k40", "40");
+    EXPECT_EQ(f.getString("s", "K5"), "new");
+    EXPECT_EQ(f.getString("s", "k40"), "40");
+    EXPECT_EQ(f.getString("t", "k5"), "t");
+    EXPECT_NE(f.bytes().find("k39=39\r\nK5=again\r\nk39=again\r\nk40=40\r\n[t]"), std::string::npos);
+}
+
 TEST(Profile, ValuesAreCutToTheBuffer) {
     const std::string v259(259, 'a'), v300(300, 'b');
     const ProfileFile f = Parsed("[s]\r\nk259=" + v259 + "a\r\nk300=" + v300 + "\r\nq=\"" + v300 +
