@@ -215,9 +215,11 @@ namespace {
 std::size_t PieceNumberOf(std::string_view key) {
     constexpr std::string_view kPrefix = "lpdatioggetto_";
     if (key.size() <= kPrefix.size() || key.size() > kPrefix.size() + 9) return 0;
-    for (std::size_t i = 0; i < kPrefix.size(); ++i) {
-        const char c = key[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != kPrefix[i]) return 0;
+    if (std::memcmp(key.data(), "lpDatiOggetto_", kPrefix.size()) != 0) {  // as written, usually
+        for (std::size_t i = 0; i < kPrefix.size(); ++i) {
+            const char c = key[i];
+            if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != kPrefix[i]) return 0;
+        }
     }
     if (key[kPrefix.size()] == '0') return 0;  // never written with leading zeros
     std::size_t k = 0;
@@ -454,6 +456,21 @@ bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectReco
     return ReadProjectWith(file, folder, out, error, nullptr);
 }
 
+bool ReadProjectFile(const std::string& path, const std::string& folder, ProjectRecord& out,
+                     std::string* error) {
+    ProfileFile file;
+    PreparedRecords prepared;
+    RecordReader reader;
+    std::string why;
+    if (!file.load(path, &why, [&](std::string_view section) {
+            PrepareRecord(file, section, prepared, reader);
+        })) {
+        if (error) *error = "This project cannot be opened: " + why;
+        return false;
+    }
+    return ReadProjectWith(file, folder, out, error, &prepared);
+}
+
 int LoadProject(const std::string& folderName) {
     const std::string folder = JoinPath(ProjectsFolder(), folderName);
     ProjectRecord project;
@@ -461,14 +478,7 @@ int LoadProject(const std::string& folderName) {
     bool ok;
     {
         WaitCursor wait;
-        ProfileFile file;
-        PreparedRecords prepared;
-        RecordReader reader;
-        ok = file.load(JoinPath(folder, kProjectFileName), &error, [&](std::string_view section) {
-            PrepareRecord(file, section, prepared, reader);
-        });
-        if (!ok) error = "This project cannot be opened: " + error;
-        else ok = ReadProjectWith(file, folder, project, &error, &prepared);
+        ok = ReadProjectFile(JoinPath(folder, kProjectFileName), folder, project, &error);
     }
     if (!ok) {
         ShowMessage(error);

@@ -43,6 +43,10 @@ int LoadProject(const std::string& folderName);
 // beyond a piece's 240 are ignored, and duplicate IDs are kept (FindObject answers the first).
 bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
                  std::string* error);
+// What LoadProject reads, without the workspace or a message: the project.ini at path as
+// ReadProject reads it once loaded (its records are decoded while the file is parsed).
+bool ReadProjectFile(const std::string& path, const std::string& folder, ProjectRecord& out,
+                     std::string* error);
 
 // Hex encoding of records: two lowercase digits per byte.
 std::string EncodeHex(const Bytes& data);
