@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #if defined(__x86_64__)
@@ -236,17 +237,25 @@ class RecordReader {
 public:
     // Finds the pieces of a record of size bytes in its section (the first entry of each key
     // counts, as for any lookup), each cut to the digits of its slice, in one pass over the
-    // section; answers how many of the record's bytes they carry.
-    std::size_t find(const ProfileFile& file, std::string_view section, std::size_t size) {
+    // section; answers how many of the record's bytes they carry. With wholeOnly it answers 0
+    // at once when the section has too few piece entries to carry all of it, so that the work
+    // stays in proportion to the section rather than to the size it claims.
+    std::size_t find(const ProfileFile& file, std::string_view section, std::size_t size,
+                     bool wholeOnly = false) {
         const std::size_t pieceCount = (size + kPieceBytes - 1) / kPieceBytes;
-        pieces_.assign(pieceCount, std::string_view());
-        found_.assign(pieceCount, 0);
+        candidates_.clear();
         file.forEachEntry(section, [&](std::string_view key, std::string_view value) {
             const std::size_t k = PieceNumberOf(key);
-            if (k == 0 || k > pieceCount || found_[k - 1]) return;
+            if (k != 0 && k <= pieceCount) candidates_.push_back({k, value});
+        });
+        if (wholeOnly && candidates_.size() < pieceCount) return 0;
+        pieces_.assign(pieceCount, std::string_view());
+        found_.assign(pieceCount, 0);
+        for (const auto& [k, value] : candidates_) {
+            if (found_[k - 1]) continue;
             found_[k - 1] = 1;
             pieces_[k - 1] = value;
-        });
+        }
         std::size_t carried = 0;
         for (std::size_t k = 0; k < pieceCount; ++k) {
             const std::size_t slice = std::min<std::size_t>(kPieceBytes, size - k * kPieceBytes);
@@ -277,6 +286,7 @@ public:
     }
 
 private:
+    std::vector<std::pair<std::size_t, std::string_view>> candidates_;  // in file order
     std::vector<std::string_view> pieces_;
     std::vector<char> found_;
     std::vector<std::uint8_t> scratch_;
@@ -360,7 +370,7 @@ void PrepareRecord(const ProfileFile& file, std::string_view section, PreparedRe
     if (!n) return;
     const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
     if (size == 0 || size > kMaxRecordSizeOnLoad) return;
-    if (reader.find(file, section, size) != size) return;
+    if (reader.find(file, section, size, true) != size) return;
     if (prepared.size() <= *n) prepared.resize(*n + 1);
     prepared[*n] = reader.decode(size, size);
 }

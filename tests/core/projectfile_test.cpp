@@ -452,6 +452,12 @@ TEST_F(ProjectFileTest, ImpossibleCountsAndSizesAreRefused) {
     for (int i = 0; i < 5; ++i) claims += Section(i, i + 1, 11, 16 * 1024 * 1024);
     writeIni("Claims", claims);
     expectRefused("Claims", "more record data than it holds");
+    // As many again as a file may list, each claiming the largest record and carrying nothing:
+    // looked at only as far as the file goes, and refused as soon as the claims add up.
+    std::string many = Header(20000);
+    for (int i = 0; i < 20000; ++i) many += Section(i, i + 1, 11, 16 * 1024 * 1024);
+    writeIni("ManyClaims", many);
+    expectRefused("ManyClaims", "more record data than it holds");
     // A level record whose entry count asks for more than a record may hold.
     writeIni("Level", Header(1) + Section(0, 1, 8, 8, "lpDatiOggetto_1=00000000ffffff7f\r\n"));
     const int level = qb::LoadProject("Level");
