@@ -24,20 +24,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Passes the build's messages on to stderr. The build's own verdict is its result: a message
-// such as Pixbridge's "Error!" for a picture that embeds as 0 x 0 does not fail a build that
-// went through, and the "#error" line of a failed one is printed once.
-class BuildMessages final : public qb::MessageService {
-public:
-    void inform(std::string_view text, std::string_view) override {
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    }
-    bool askOkCancel(std::string_view text, std::string_view caption) override {
-        inform(text, caption);
-        return true;
-    }
-};
-
 int ValidateCommand(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError("validate");
     const int index = OpenProjectFolder(args[0]);
@@ -70,11 +56,10 @@ int BuildCommand(const std::vector<std::string>& args) {
     const int index = OpenProjectFolder(folder);
     if (index < 0) return kFailed;
 
-    BuildMessages messages;
-    qb::MessageService* previous = &qb::Messages();
-    qb::SetMessageService(&messages);
+    // The build's own verdict is its result: a message such as Pixbridge's "Error!" for a
+    // picture that embeds as 0 x 0 does not fail a build that went through.
     const bool built = qb::BuildGame(index, mode);
-    qb::SetMessageService(previous);
+    if (built) ForgetMessagesShown();
     return built ? kDone : kFailed;
 }
 

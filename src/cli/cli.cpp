@@ -60,6 +60,7 @@ void InstallCliMessages() {
 }
 
 bool MessageShown() { return g_messages.shown; }
+void ForgetMessagesShown() { g_messages.shown = false; }
 
 int OpenProjectFolder(const std::string& folderName) {
     namespace fs = std::filesystem;

@@ -34,6 +34,8 @@ int UsageError(const std::string& commandName);
 // was shown during a command that otherwise succeeded.
 void InstallCliMessages();
 bool MessageShown();
+// For a command whose own result says whether it worked, whatever it showed on the way.
+void ForgetMessagesShown();
 
 // Loads the project in the folder of that name inside the projects folder and answers its
 // project index; -1 after telling why (not a folder name, no such project, refused by the
