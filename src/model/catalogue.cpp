@@ -35,7 +35,7 @@ constexpr std::array<GameTypeInfo, kGameTypeCount> kGameTypes{{
     {game::ShootEmUp, "Shot'em up", "Vertical Shot'em up", 1, L::shootemup_main::kSize, true},
     {game::Racing, "Racing game", "Racing game", 100, L::racing_main::kSize, false},
     {game::Platform, "Jet Set Willy Remake", "Old platform game", 200, L::platform_main::kSize,
-     false},
+     true},
     {game::Soccer, "Soccer game", "Soccer game", 300, L::soccer_main::kSize, false},
     {game::Music, "Music game", "", 400, L::music_main::kSize, false},
     {game::Curling, "Curling game", "Curling game", 500, L::curling_main::kSize, false},

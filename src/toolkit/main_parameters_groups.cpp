@@ -49,7 +49,8 @@ void AddProjectRows(ItemEditorDialog* dialog, QFormLayout* form, std::uint32_t g
 
 QVBoxLayout* AddResourceLocationGroup(ItemEditorDialog* dialog, QBoxLayout* column,
                                       ResourceLocationFields fields,
-                                      const char* specificPathText, PathBoxPlace place) {
+                                      const char* specificPathText, PathBoxPlace place,
+                                      ResourceChoices shown) {
     FieldBinder& f = dialog->fields();
     auto* compiling = AddGroup<QVBoxLayout>(column, "compilingGroupBox", "Compiling");
     auto* samePath = Named<QRadioButton>(
@@ -65,7 +66,8 @@ QVBoxLayout* AddResourceLocationGroup(ItemEditorDialog* dialog, QBoxLayout* colu
     if (place == PathBoxPlace::UnderItsChoice) compiling->addWidget(resourcePath);
     compiling->addWidget(embedded);
     if (place == PathBoxPlace::Last) compiling->addWidget(resourcePath);
-    samePath->setVisible(false);
+    samePath->setVisible(shown == ResourceChoices::BesideOrAtPath);
+    embedded->setVisible(shown == ResourceChoices::AllThree);
     f.choice(fields.location, {{samePath, layout::kResourcesBesideGame},
                                {specificPath, layout::kResourcesAtPath},
                                {embedded, layout::kResourcesEmbedded}});
@@ -123,6 +125,17 @@ void AddGameAreaGroups(ItemEditorDialog* dialog, QBoxLayout* column, GameAreaFie
     // The free size clears the presets (no button has its value).
     QObject::connect(freeSize, &QCheckBox::clicked, dialog,
                      [buttons] { CheckExclusive(buttons, layout::kAreaFree); });
+}
+
+QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std::size_t width,
+                              std::size_t height) {
+    FieldBinder& f = dialog->fields();
+    auto* area = AddGroup<QFormLayout>(column, "gameAreaGroupBox", "Game area");
+    area->addRow(Label("gameWidthLabel", "Game width (>= 320):"),
+                 f.number(NumberEdit("gameWidthLineEdit"), width));
+    area->addRow(Label("gameHeightLabel", "Game height (>= 320):"),
+                 f.number(NumberEdit("gameHeightLineEdit"), height));
+    return area;
 }
 
 } // namespace qb::ui

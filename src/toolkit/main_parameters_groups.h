@@ -25,17 +25,20 @@ Columns AddColumns(ItemEditorDialog* dialog);
 void AddProjectRows(ItemEditorDialog* dialog, QFormLayout* form, std::uint32_t gameType,
                     const char* openFolderName);
 
-// "Compiling": the resources beside the game (hidden; a stored 0 checks it), at a path, or
-// embedded. The path box is enabled while "at a path" is checked; it stands under that choice
-// or after all three. Answers the group's layout, for rows of the editor's own.
+// "Compiling": the resources beside the game, at a path, or embedded. The path box is enabled
+// while "at a path" is checked; it stands under that choice or after all three. With AllThree
+// the first choice is hidden (a stored 0 still checks it); with BesideOrAtPath the embedded
+// one is (a stored 2 passes through). Answers the group's layout, for rows of the editor's own.
 enum class PathBoxPlace { UnderItsChoice, Last };
+enum class ResourceChoices { AllThree, BesideOrAtPath };
 struct ResourceLocationFields {
     std::size_t location;
     std::size_t path;
 };
 QVBoxLayout* AddResourceLocationGroup(ItemEditorDialog* dialog, QBoxLayout* column,
                                       ResourceLocationFields fields,
-                                      const char* specificPathText, PathBoxPlace place);
+                                      const char* specificPathText, PathBoxPlace place,
+                                      ResourceChoices shown = ResourceChoices::AllThree);
 
 // "Game area": four preset sizes (buttons named <prefix>550x400RadioButton and so on), each
 // writing its width and height, and the free size with its own width and height, kept out of
@@ -47,5 +50,11 @@ struct GameAreaFields {
 };
 void AddGameAreaGroups(ItemEditorDialog* dialog, QBoxLayout* column, GameAreaFields fields,
                        const char* presetNamePrefix);
+
+// "Game area" of a free size: "Game width (>= 320):" and "Game height (>= 320):" (edits named
+// gameWidthLineEdit and gameHeightLineEdit). Answers the group's form, for rows of the
+// editor's own.
+QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std::size_t width,
+                              std::size_t height);
 
 } // namespace qb::ui

@@ -52,8 +52,8 @@ NewProjectDialog::NewProjectDialog(QWidget* owner) : QDialog(owner) {
     nameLayout->addWidget(name_);
     outer->addWidget(nameFrame);
 
-    // The frame exists for the full list of game types; with only two of them offered it is
-    // hidden and the two choices stand on their own.
+    // The frame exists for the full list of game types; with only some of them offered it is
+    // hidden and the offered choices stand on their own.
     typeFrame_ = new QGroupBox("Type of game", this);
     typeFrame_->setObjectName("typeOfGameFrame");
     outer->addWidget(typeFrame_);

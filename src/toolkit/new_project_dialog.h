@@ -1,8 +1,8 @@
 #pragma once
 // The New project dialog: a project name, the game type, and the folder the project will get.
 //
-// Only "Shot'em up" (chosen at first) and "Jigsaw" are offered; the other game types' choices
-// exist but stay hidden, as does the "Type of game" frame. While the name is valid, OK is
+// The game types whose editors exist are offered ("Shot'em up", chosen at first, among them);
+// the other game types' choices exist but stay hidden, as does the "Type of game" frame. While the name is valid, OK is
 // enabled and the folder field shows a new, unused folder of the projects folder made from it;
 // both are stored in the workspace as the pending project name and folder. On OK the chosen
 // game type is stored too.

@@ -44,13 +44,13 @@ TEST_F(MainWindowTest, NewProjectChecksTheNameAndProposesAFreeFolder) {
         auto* d = qobject_cast<qb::ui::NewProjectDialog*>(dialog);
         ASSERT_NE(d, nullptr);
         EXPECT_EQ(d->windowTitle(), "New project");
-        // Only the two offered game types are visible; Shot'em up is chosen.
-        EXPECT_TRUE(d->choice(qb::game::ShootEmUp)->isVisibleTo(d));
+        // Only the offered game types are visible; Shot'em up is chosen.
+        for (const qb::GameTypeInfo& type : qb::GameTypes())
+            EXPECT_EQ(d->choice(type.code)->isVisibleTo(d), type.offered) << type.code;
+        for (auto offered : {qb::game::ShootEmUp, qb::game::Platform, qb::game::Jigsaw})
+            EXPECT_TRUE(d->choice(offered)->isVisibleTo(d)) << offered;
+        EXPECT_FALSE(d->choice(qb::game::Music)->isVisibleTo(d));
         EXPECT_TRUE(d->choice(qb::game::ShootEmUp)->isChecked());
-        EXPECT_TRUE(d->choice(qb::game::Jigsaw)->isVisibleTo(d));
-        for (auto hidden : {qb::game::Racing, qb::game::Platform, qb::game::Soccer,
-                            qb::game::Curling, qb::game::Music})
-            EXPECT_FALSE(d->choice(hidden)->isVisibleTo(d)) << hidden;
         EXPECT_FALSE(Child<QWidget>(d, "typeOfGameFrame")->isVisibleTo(d));
         EXPECT_FALSE(d->okButton()->isEnabled());
 
