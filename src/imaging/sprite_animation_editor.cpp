@@ -1,5 +1,7 @@
 #include "imaging/sprite_animation_editor.h"
 
+#include "imaging/cell_picker.h"
+
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -37,14 +39,6 @@ constexpr int kView = kSpriteViewSize;
 constexpr int kDirections = 8;
 constexpr int kArrowSize = 24;
 
-// The outline pulses from its lower bound in steps of 68 and back; a step that would leave
-// [0, 255] turns round and the colour stays for that tick (0, 68, 136, 204, 204, 136, ...).
-constexpr int kOutlineStep = 68;
-constexpr int kOutlineLow = 0;
-constexpr int kOutlineHigh = 255;
-constexpr int kOutlineWidth = 2;
-constexpr int kOutlineTickMs = 100;
-
 const QColor kEmptyArea(64, 64, 64);
 
 // One Sprites bitmap item of the project, decoded for this opening.
@@ -73,25 +67,7 @@ std::vector<Sheet> LoadSheets(ProjectRecord& project) {
     return sheets;
 }
 
-// Floor division for pointer positions, which may lie left of or above the view while dragging.
-int FloorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-
 class SpriteAnimationDialog;
-
-class SheetView : public QWidget {
-public:
-    explicit SheetView(SpriteAnimationDialog* editor);
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent*) override;
-
-private:
-    SpriteAnimationDialog* editor_;
-};
 
 class FramePreview : public QWidget {
 public:
@@ -110,28 +86,17 @@ public:
                           std::size_t offset, int frameCount, SpriteEditorVariant variant,
                           int framesPerDirection, std::vector<Sheet> sheets, Bytes frames);
 
-    // Sheet view events, in view pixels.
-    void pointerMoved(QPoint p);
-    void pointerPressed(QPoint p);
-    void pointerReleased(QPoint p);
-    void pointerLeft();
-    void paintSheet(QPainter& painter);
     void paintFrame(QPainter& painter);
 
     void done(int result) override;
 
 private:
     const Sheet& sheet() const { return sheets_[static_cast<std::size_t>(sheetIndex_)]; }
-    bool pickable() const { return sheet().usable(); }
-    void tick();
     void showSheet(int index);
     void showFrame(int index);
     void updateLabels();
-    void updateScrollRanges();
-    void resetSelection();
-    void writeCurrentFrame();
+    void writeCurrentFrame(int firstColumn, int firstRow, int lastColumn, int lastRow);
     void okAndSave();
-    QColor outlineColour() const;
 
     int projectIndex_;
     std::int32_t objectId_;
@@ -144,47 +109,13 @@ private:
 
     int frameIndex_ = 0;
     int sheetIndex_ = 0;
-    int scrollColumn_ = 0;
-    int scrollRow_ = 0;
-    QRect selection_;      // in view pixels; empty = none
-    QRect drawnSelection_; // the selection the outline was last drawn for
-    bool dragging_ = false;
-    bool pointerInside_ = false;
-    bool outlineShown_ = false;
-    int outlineValue_ = kOutlineLow;
-    int outlineStep_ = kOutlineStep;
-    QColor drawnColour_;
 
-    SheetView* sheetView_ = nullptr;
+    CellPicker* picker_ = nullptr;
     FramePreview* preview_ = nullptr;
-    QScrollBar* horizontal_ = nullptr;
-    QScrollBar* vertical_ = nullptr;
     QLabel* sheetLabel_ = nullptr;
     QLabel* frameLabel_ = nullptr;
     std::array<QLabel*, kDirections> directions_{};
-    QTimer* timer_ = nullptr;
 };
-
-SheetView::SheetView(SpriteAnimationDialog* editor) : QWidget(editor), editor_(editor) {
-    setObjectName("sheetView");
-    setFixedSize(kView, kView);
-    setMouseTracking(true);
-    // Every pixel is painted each time: scrolling needs no erase and does not flicker.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void SheetView::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    editor_->paintSheet(painter);
-}
-void SheetView::mouseMoveEvent(QMouseEvent* event) { editor_->pointerMoved(event->position().toPoint()); }
-void SheetView::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) editor_->pointerPressed(event->position().toPoint());
-}
-void SheetView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton) editor_->pointerReleased(event->position().toPoint());
-}
-void SheetView::leaveEvent(QEvent*) { editor_->pointerLeft(); }
 
 FramePreview::FramePreview(SpriteAnimationDialog* editor) : QWidget(editor), editor_(editor) {
     setObjectName("framePreview");
@@ -215,17 +146,8 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
       frames_(std::move(frames)) {
     SetUpModalDialog(this, "Edit sprites animation", "Edit sprites animation");
 
-    sheetView_ = new SheetView(this);
+    picker_ = new CellPicker(this, "sheet", "Sprite sheet", kView);
     preview_ = new FramePreview(this);
-    horizontal_ = new QScrollBar(Qt::Horizontal, this);
-    horizontal_->setObjectName("sheetHorizontalScrollBar");
-    vertical_ = new QScrollBar(Qt::Vertical, this);
-    vertical_->setObjectName("sheetVerticalScrollBar");
-    for (QScrollBar* bar : {horizontal_, vertical_}) {
-        // A page step moves by one cell, like a line step.
-        bar->setSingleStep(1);
-        bar->setPageStep(1);
-    }
     sheetLabel_ = new QLabel(this);
     sheetLabel_->setObjectName("sheetLabel");
     frameLabel_ = new QLabel(this);
@@ -237,17 +159,12 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     auto* ok = Button("OK and save", "okAndSaveButton", this);
     auto* cancel = Button("Cancel", "cancelButton", this);
 
-    auto* sheetGrid = new QGridLayout;
-    sheetGrid->setSpacing(0);
-    sheetGrid->addWidget(sheetView_, 0, 0);
-    sheetGrid->addWidget(vertical_, 0, 1);
-    sheetGrid->addWidget(horizontal_, 1, 0);
     auto* sheetRow = new QHBoxLayout;
     sheetRow->addWidget(sheetLabel_, 1);
     sheetRow->addWidget(previousSheet);
     sheetRow->addWidget(nextSheet);
     auto* sheetColumn = new QVBoxLayout;
-    sheetColumn->addLayout(sheetGrid);
+    sheetColumn->addWidget(picker_);
     sheetColumn->addLayout(sheetRow);
     sheetColumn->addStretch(1);
 
@@ -288,13 +205,9 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     top->addLayout(frameColumn);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(horizontal_, &QScrollBar::valueChanged, this, [this](int v) {
-        scrollColumn_ = v;
-        sheetView_->update();
-    });
-    connect(vertical_, &QScrollBar::valueChanged, this, [this](int v) {
-        scrollRow_ = v;
-        sheetView_->update();
+    connect(picker_, &CellPicker::picked, this, [this](int c0, int r0, int c1, int r1) {
+        writeCurrentFrame(c0, r0, c1, r1);
+        preview_->update();
     });
     connect(previousSheet, &QPushButton::clicked, this, [this] {
         if (sheetIndex_ > 0) showSheet(sheetIndex_ - 1);
@@ -311,16 +224,10 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     connect(ok, &QPushButton::clicked, this, [this] { okAndSave(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    timer_ = new QTimer(this);
-    timer_->setObjectName("outlineTimer");
-    timer_->setInterval(kOutlineTickMs);
-    connect(timer_, &QTimer::timeout, this, [this] { tick(); });
-
     updateLabels();
-    updateScrollRanges();
-    resetSelection();
+    picker_->setPicture(&sheet().image, sheet().cell);
     showFrame(0);
-    timer_->start();
+    picker_->startOutline();
 }
 
 void SpriteAnimationDialog::updateLabels() {
@@ -331,29 +238,6 @@ void SpriteAnimationDialog::updateLabels() {
     frameLabel_->setText(QString("Sprite %1 of %2").arg(frameIndex_ + 1).arg(frameCount_));
 }
 
-void SpriteAnimationDialog::updateScrollRanges() {
-    const Sheet& s = sheet();
-    int columns = 0, rows = 0;
-    if (s.usable()) {
-        columns = std::max(0, (s.image.width() - kView) / s.cell);
-        rows = std::max(0, (s.image.height() - kView) / s.cell);
-    }
-    scrollColumn_ = scrollRow_ = 0;
-    for (auto [bar, max] : {std::pair{horizontal_, columns}, std::pair{vertical_, rows}}) {
-        QSignalBlocker quiet(bar);
-        bar->setRange(0, max);
-        bar->setValue(0);
-    }
-}
-
-void SpriteAnimationDialog::resetSelection() {
-    selection_ = QRect();
-    drawnSelection_ = QRect();
-    dragging_ = false;
-    outlineValue_ = kOutlineLow;
-    outlineStep_ = kOutlineStep;
-}
-
 void SpriteAnimationDialog::showSheet(int index) {
     sheetIndex_ = index;
     // Every variant cuts the new sheet by its own cell size: frames count cells of the sheet
@@ -361,8 +245,7 @@ void SpriteAnimationDialog::showSheet(int index) {
     // outlined. Only the plain variant goes back to the first frame.
     if (variant_ == SpriteEditorVariant::Plain) frameIndex_ = 0;
     updateLabels();
-    updateScrollRanges();
-    resetSelection();
+    picker_->setPicture(&sheet().image, sheet().cell);
     showFrame(frameIndex_);
 }
 
@@ -375,58 +258,14 @@ void SpriteAnimationDialog::showFrame(int index) {
         for (int d = 0; d < kDirections; ++d)
             directions_[static_cast<std::size_t>(d)]->setVisible(d == direction);
     }
-    sheetView_->update();
+    picker_->view()->update();
     preview_->update();
 }
 
-void SpriteAnimationDialog::pointerMoved(QPoint p) {
-    if (!pickable()) return;
-    const int cell = sheet().cell;
-    if (dragging_) {
-        // The far corner follows the pointer, at least one cell from the start and at most to the
-        // view's edge (a single cell wider than the view is still one cell).
-        const int right = static_cast<int>(std::max(std::min((FloorDiv(p.x(), cell) + 1LL) * cell, 1LL * kView),
-                                   1LL * selection_.left() + cell));
-        const int bottom = static_cast<int>(std::max(std::min((FloorDiv(p.y(), cell) + 1LL) * cell, 1LL * kView),
-                                    1LL * selection_.top() + cell));
-        selection_ = QRect(QPoint(selection_.left(), selection_.top()), QPoint(right - 1, bottom - 1));
-        return;
-    }
-    pointerInside_ = p.x() >= 0 && p.y() >= 0 && p.x() < kView && p.y() < kView;
-    if (!pointerInside_) return;
-    const int left = (p.x() / cell) * cell;
-    const int top = (p.y() / cell) * cell;
-    selection_ = QRect(left, top, cell, cell);
-}
-
-void SpriteAnimationDialog::pointerPressed(QPoint p) {
-    if (!pickable() || p.x() < 0 || p.y() < 0 || p.x() >= kView || p.y() >= kView) return;
-    pointerMoved(p);  // the cell under the pointer is where the drag starts
-    dragging_ = true;
-}
-
-void SpriteAnimationDialog::pointerReleased(QPoint p) {
-    if (!dragging_) return;
-    pointerMoved(p);
-    dragging_ = false;
-    writeCurrentFrame();
-    preview_->update();
-}
-
-void SpriteAnimationDialog::pointerLeft() {
-    if (!dragging_) pointerInside_ = false;
-}
-
-void SpriteAnimationDialog::writeCurrentFrame() {
-    if (!pickable() || selection_.isEmpty()) return;
-    const int cell = sheet().cell;
-    // QRect's right() is inclusive; the selection's far edges lie one pixel beyond.
-    const long long firstColumn = selection_.left() / cell + scrollColumn_;
-    const long long firstRow = selection_.top() / cell + scrollRow_;
-    const long long lastColumn = (selection_.right() + 1) / cell + scrollColumn_ - 1;
-    const long long lastRow = (selection_.bottom() + 1) / cell + scrollRow_ - 1;
+void SpriteAnimationDialog::writeCurrentFrame(int firstColumn, int firstRow, int lastColumn,
+                                              int lastRow) {
     // A cell number that does not fit the frame's byte would name another cell: pick nothing.
-    for (long long v : {firstColumn, firstRow, lastColumn, lastRow})
+    for (int v : {firstColumn, firstRow, lastColumn, lastRow})
         if (v < 0 || v > 255) return;
     RecordView r(frames_);
     const std::size_t at = frame::At(0, static_cast<std::size_t>(frameIndex_));
@@ -435,57 +274,6 @@ void SpriteAnimationDialog::writeCurrentFrame() {
     r.setU8(at + frame::kLastColumn, static_cast<std::uint8_t>(lastColumn));
     r.setU8(at + frame::kFirstRow, static_cast<std::uint8_t>(firstRow));
     r.setU8(at + frame::kFirstColumn, static_cast<std::uint8_t>(firstColumn));
-}
-
-QColor SpriteAnimationDialog::outlineColour() const {
-    return dragging_ ? QColor(0, outlineValue_, 255)
-                     : QColor(outlineValue_, outlineValue_, outlineValue_);
-}
-
-void SpriteAnimationDialog::tick() {
-    const bool wanted = pickable() && !selection_.isEmpty() && (pointerInside_ || dragging_);
-    if (!wanted) {
-        if (outlineShown_) {
-            outlineShown_ = false;
-            drawnSelection_ = QRect();
-            sheetView_->update();
-        }
-        return;
-    }
-    if (selection_ != drawnSelection_) {
-        drawnSelection_ = selection_;
-        outlineValue_ = kOutlineLow;
-        outlineStep_ = kOutlineStep;
-    }
-    drawnColour_ = outlineColour();
-    outlineShown_ = true;
-    const int next = outlineValue_ + outlineStep_;
-    if (next < kOutlineLow || next > kOutlineHigh)
-        outlineStep_ = -outlineStep_;
-    else
-        outlineValue_ = next;
-    sheetView_->update();
-}
-
-void SpriteAnimationDialog::paintSheet(QPainter& painter) {
-    painter.fillRect(0, 0, kView, kView, kEmptyArea);
-    const Sheet& s = sheet();
-    if (!s.image.isNull()) {
-        const long long cell = std::max(0, s.cell);
-        const QRect source(static_cast<int>(scrollColumn_ * cell), static_cast<int>(scrollRow_ * cell),
-                           kView, kView);
-        const QRect visible = source.intersected(s.image.rect());
-        if (!visible.isEmpty())
-            painter.drawImage(visible.topLeft() - source.topLeft(), s.image, visible);
-    }
-    if (outlineShown_ && !drawnSelection_.isEmpty()) {
-        const QRect& r = drawnSelection_;
-        const int w = kOutlineWidth;
-        painter.fillRect(r.left(), r.top(), r.width(), w, drawnColour_);
-        painter.fillRect(r.left(), r.bottom() + 1 - w, r.width(), w, drawnColour_);
-        painter.fillRect(r.left(), r.top(), w, r.height(), drawnColour_);
-        painter.fillRect(r.right() + 1 - w, r.top(), w, r.height(), drawnColour_);
-    }
 }
 
 void SpriteAnimationDialog::paintFrame(QPainter& painter) {
@@ -526,7 +314,7 @@ void SpriteAnimationDialog::okAndSave() {
 }
 
 void SpriteAnimationDialog::done(int result) {
-    timer_->stop();
+    picker_->stopOutline();
     QDialog::done(result);
 }
 
