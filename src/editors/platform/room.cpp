@@ -308,6 +308,8 @@ RoomDialog::RoomDialog(QWidget* owner)
 }
 
 RoomDialog::~RoomDialog() {
+    // The controls go after this body; none of them may call back into the dialog meanwhile.
+    for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
     view_->setOverlay({});
     MapViewRelease(*view_);
 }
