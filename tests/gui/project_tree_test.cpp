@@ -243,9 +243,7 @@ TEST_F(PreviewTest, AChangedFileIsShownAtTheNextRepaint) {
     select(sprites, p);
     ASSERT_EQ(tree()->previewImage().size(), QSize(50, 30));
     ReplacePicture(path, Pattern(70, 20, qRgb(200, 30, 30)));
-    window->repaint();
-    Settle(50);
-    EXPECT_EQ(tree()->previewImage().size(), QSize(70, 20));
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().size() == QSize(70, 20); }));
     EXPECT_EQ(windowPixel(window->freeArea().topLeft() + QPoint(60, 10)), qRgb(200, 30, 30));
 
     // A file that is not a picture any more: Pixbridge says so once, the preview is empty, and
@@ -254,17 +252,13 @@ TEST_F(PreviewTest, AChangedFileIsShownAtTheNextRepaint) {
     WriteFile(path, "not a png");
     fs::last_write_time(path, before + std::chrono::seconds(4));
     const std::size_t messages = app.messages.texts.size();
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().isNull(); }));
     window->repaint();
     Settle(50);
-    window->repaint();
-    Settle(50);
-    EXPECT_TRUE(tree()->previewImage().isNull());
     EXPECT_EQ(app.messages.texts.size(), messages + 1);
     // Repaired: shown again.
     ReplacePicture(path, Pattern(20, 20, qRgb(0, 200, 0)));
-    window->repaint();
-    Settle(50);
-    EXPECT_EQ(tree()->previewImage().size(), QSize(20, 20));
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().size() == QSize(20, 20); }));
 }
 
 TEST_F(PreviewTest, AnOutsideSaveIsPickedUpWithoutBeingAsked) {
@@ -285,14 +279,10 @@ TEST_F(PreviewTest, AnEditorClosingHasThePreviewReloadedAtOnce) {
 TEST_F(PreviewTest, AMissingFileShowsNothingAndComesBackWhenSaved) {
     select(sprites, p);
     fs::remove(path);
-    window->repaint();
-    Settle(50);
-    EXPECT_TRUE(tree()->previewImage().isNull());
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().isNull(); }));
     EXPECT_EQ(tree()->previewPath(), path);
     ASSERT_TRUE(Pattern(12, 12, qRgb(9, 9, 9)).save(QString::fromStdString(path), "PNG"));
-    window->repaint();
-    Settle(50);
-    EXPECT_EQ(tree()->previewImage().size(), QSize(12, 12));
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().size() == QSize(12, 12); }));
 }
 
 } // namespace

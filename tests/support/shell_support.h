@@ -37,6 +37,18 @@ inline void Settle(int milliseconds = 20) {
     while (clock.elapsed() < milliseconds);
 }
 
+// Repaints the window and lets events run until the condition holds, for at most five seconds
+// (a loaded machine may need more than one round for a deferred reload); answers the condition.
+inline bool RepaintUntil(QWidget* window, const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < 5000) {
+        window->repaint();
+        Settle(20);
+    }
+    return condition();
+}
+
 // Runs fn and fails the test if a modal dialog comes up meanwhile (it is closed so the test
 // goes on).
 inline void WithoutModalDialog(const std::function<void()>& fn) {
