@@ -2,6 +2,7 @@
 
 #include "imaging/cell_picker.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -40,6 +42,11 @@ constexpr int kDirections = 8;
 constexpr int kArrowSize = 24;
 
 const QColor kEmptyArea(64, 64, 64);
+
+// "Play" loops the frames in the preview at this many frames per second unless the user picks
+// another rate; nothing of it is stored.
+constexpr int kDefaultPlayRate = 12;
+constexpr int kMaxPlayRate = 60;
 
 // One Sprites bitmap item of the project, decoded for this opening.
 struct Sheet {
@@ -97,6 +104,11 @@ private:
     void updateLabels();
     void writeCurrentFrame(int firstColumn, int firstRow, int lastColumn, int lastRow);
     void okAndSave();
+    void setPlaying(bool on);
+    void setPlayRate(int framesPerSecond);
+    void playTick();
+    // The frame the preview shows: the one being played, or the current one.
+    int previewedFrame() const { return playing_ ? playedFrame_ : frameIndex_; }
 
     int projectIndex_;
     std::int32_t objectId_;
@@ -109,8 +121,11 @@ private:
 
     int frameIndex_ = 0;
     int sheetIndex_ = 0;
+    bool playing_ = false;
+    int playedFrame_ = 0;
 
     CellPicker* picker_ = nullptr;
+    QTimer* playTimer_ = nullptr;
     FramePreview* preview_ = nullptr;
     QLabel* sheetLabel_ = nullptr;
     QLabel* frameLabel_ = nullptr;
@@ -196,6 +211,22 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     auto* frameColumn = new QVBoxLayout;
     frameColumn->addWidget(preview_);
     frameColumn->addLayout(frameRow);
+    auto* play = new QCheckBox(QStringLiteral("Play"), this);
+    play->setObjectName("playCheckBox");
+    play->setToolTip(QStringLiteral("Loops the frames in the preview; nothing of it is saved"));
+    auto* rate = new QSpinBox(this);
+    rate->setObjectName("playRateSpinBox");
+    rate->setRange(1, kMaxPlayRate);
+    rate->setValue(kDefaultPlayRate);
+    auto* rateLabel = new QLabel(QStringLiteral("Frames per second:"), this);
+    rateLabel->setObjectName("playRateLabel");
+    rateLabel->setBuddy(rate);
+    auto* playRow = new QHBoxLayout;
+    playRow->addWidget(play);
+    playRow->addStretch(1);
+    playRow->addWidget(rateLabel);
+    playRow->addWidget(rate);
+    frameColumn->addLayout(playRow);
     frameColumn->addStretch(1);
     frameColumn->addLayout(okRow);
 
@@ -223,6 +254,13 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     });
     connect(ok, &QPushButton::clicked, this, [this] { okAndSave(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    playTimer_ = new QTimer(this);
+    playTimer_->setObjectName("playTimer");
+    setPlayRate(kDefaultPlayRate);
+    connect(playTimer_, &QTimer::timeout, this, [this] { playTick(); });
+    connect(play, &QCheckBox::toggled, this, [this](bool on) { setPlaying(on); });
+    connect(rate, &QSpinBox::valueChanged, this, [this](int v) { setPlayRate(v); });
 
     updateLabels();
     picker_->setPicture(&sheet().image, sheet().cell);
@@ -276,10 +314,32 @@ void SpriteAnimationDialog::writeCurrentFrame(int firstColumn, int firstRow, int
     r.setU8(at + frame::kFirstColumn, static_cast<std::uint8_t>(firstColumn));
 }
 
+void SpriteAnimationDialog::setPlaying(bool on) {
+    playing_ = on;
+    // The loop starts at the first frame; the current frame, its label and picking stay as they
+    // are, and the preview shows the current frame again when playing stops.
+    playedFrame_ = 0;
+    if (on)
+        playTimer_->start();
+    else
+        playTimer_->stop();
+    preview_->update();
+}
+
+void SpriteAnimationDialog::setPlayRate(int framesPerSecond) {
+    playTimer_->setInterval(qRound(1000.0 / std::clamp(framesPerSecond, 1, kMaxPlayRate)));
+}
+
+void SpriteAnimationDialog::playTick() {
+    if (!playing_ || frameCount_ <= 0) return;
+    playedFrame_ = (playedFrame_ + 1) % frameCount_;
+    preview_->update();
+}
+
 void SpriteAnimationDialog::paintFrame(QPainter& painter) {
     painter.fillRect(0, 0, kView, kView, kEmptyArea);
     RecordView r(frames_);
-    const std::size_t at = frame::At(0, static_cast<std::size_t>(frameIndex_));
+    const std::size_t at = frame::At(0, static_cast<std::size_t>(previewedFrame()));
     const std::uint32_t id = r.u32(at + frame::kSheetId) & 0xFFFFu;
     if (id == 0) return;
     const Sheet* named = nullptr;
@@ -315,6 +375,7 @@ void SpriteAnimationDialog::okAndSave() {
 
 void SpriteAnimationDialog::done(int result) {
     picker_->stopOutline();
+    playTimer_->stop();
     QDialog::done(result);
 }
 

@@ -14,6 +14,10 @@
 // it, and the caller must not bind the frames to anything its own OK would write. Cancel, Escape
 // and the close box leave the record exactly as it was.
 //
+// "Play" loops the N frames of the working copy (picks not yet saved included) in the frame
+// preview at the frames per second chosen beside it, 12 unless changed; the current frame, picking
+// and the record are untouched by it, and nothing of it is stored.
+//
 // The sheets are decoded afresh at every opening, so a picture changed in the external image
 // program shows up the next time. A sheet whose cell size is 0 or less, or whose picture could not
 // be decoded, is shown but offers no cells to pick.

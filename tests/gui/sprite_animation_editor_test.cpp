@@ -7,7 +7,10 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QCheckBox>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -238,6 +241,47 @@ TEST_F(SpriteEditorTest, FrameButtonsStopAtBothEnds) {
         EXPECT_EQ(Text(d, "frameLabel"), "Sprite 1 of 3");
         Click(d, "cancelButton");
     });
+}
+
+TEST_F(SpriteEditorTest, PlayLoopsThePickedFramesInThePreviewAndStoresNothingOfIt) {
+    const std::int32_t sheet = AddSheet(320, 320, 32);
+    auto previewColour = [](QDialog* d) {
+        return Child<QWidget>(d, "framePreview")->grab().toImage().pixel(4, 4);
+    };
+    ASSERT_TRUE(Edit(3, [&](QDialog* d) {
+        // Frames 1 and 2 picked, not yet saved; frame 3 stays empty.
+        Pick(Sheet(d), {5, 5}, {5, 5});
+        Click(d, "nextFrameButton");
+        Pick(Sheet(d), {100, 70}, {100, 70});
+        const QRgb empty = QColor(64, 64, 64).rgb();
+        auto* rate = Child<QSpinBox>(d, "playRateSpinBox");
+        auto* timer = d->findChild<QTimer*>("playTimer");
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(rate->value(), 12);
+        EXPECT_NEAR(timer->interval(), 83, 1);
+        EXPECT_FALSE(timer->isActive());
+        rate->setValue(10);
+        EXPECT_EQ(timer->interval(), 100);
+
+        Child<QCheckBox>(d, "playCheckBox")->click();
+        EXPECT_TRUE(timer->isActive());
+        // The loop starts at the first frame, whichever frame is current.
+        EXPECT_EQ(previewColour(d), CellColour(0, 0));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return previewColour(d) == CellColour(3, 2); }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return previewColour(d) == empty; }, 3000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return previewColour(d) == CellColour(0, 0); }, 3000));
+        // The current frame and its label are untouched by the loop.
+        EXPECT_EQ(Text(d, "frameLabel"), "Sprite 2 of 3");
+
+        Child<QCheckBox>(d, "playCheckBox")->click();
+        EXPECT_FALSE(timer->isActive());
+        EXPECT_EQ(previewColour(d), CellColour(3, 2));
+        Click(d, "okAndSaveButton");
+    }));
+    const auto id = static_cast<std::uint32_t>(sheet);
+    ExpectFrame(FrameAt(frame::At(kRun, 0)), id, 0, 0, 0, 0);
+    ExpectFrame(FrameAt(frame::At(kRun, 1)), id, 3, 2, 3, 2);
+    ExpectFrame(FrameAt(frame::At(kRun, 2)), 0, 0, 0, 0, 0);
 }
 
 TEST_F(SpriteEditorTest, PlainVariantGoesBackToTheFirstFrameAndTakesTheNewCellSize) {
