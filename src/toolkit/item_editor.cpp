@@ -43,7 +43,7 @@ QFormLayout* ItemEditorDialog::addForm() {
 
 QLineEdit* ItemEditorDialog::addItemNameRow(QFormLayout* form) {
     QLineEdit* name = fields_.description(Named<QLineEdit>("itemNameLineEdit"));
-    form->addRow(Label("itemNameLabel", "Item name"), name);
+    AddRow(form, "itemNameLabel", "Item name", name);
     return name;
 }
 

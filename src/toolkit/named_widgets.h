@@ -1,6 +1,7 @@
 #pragma once
 // Controls made with their object name (tests and screenshots find controls by it).
 #include <QBoxLayout>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,15 @@ template <class W, class... Args> W* Named(const char* name, Args&&... args) {
 
 inline QLabel* Label(const char* name, const char* text) {
     return Named<QLabel>(name, QString::fromLatin1(text));
+}
+
+// A form row: the label (of that name and text) is the field's buddy, so assistive tools and
+// its mnemonic reach the field. Answers the field.
+template <class W> W* AddRow(QFormLayout* form, const char* labelName, const char* text, W* field) {
+    QLabel* label = Label(labelName, text);
+    label->setBuddy(field);
+    form->addRow(label, field);
+    return field;
 }
 
 // An edit for one number, no wider than a number needs.
