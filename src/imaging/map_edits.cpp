@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "model/layouts/bitmaps.h"
 #include "model/layouts/map.h"
@@ -56,6 +57,49 @@ inline void Put(MapCells& map, std::size_t index, std::uint32_t value, const Gro
 }
 
 } // namespace
+
+CellSnapshot CellSnapshot::Take(const MapCells& map) {
+    CellSnapshot s;
+    // Rows of at most 4096 cells, so that a very wide map still finds repeats.
+    s.chunk_ = static_cast<std::size_t>(std::clamp<std::int64_t>(map.width, 1, 4096));
+    s.count_ = map.cells.size();
+    const std::size_t chunks = (s.count_ + s.chunk_ - 1) / s.chunk_;
+    s.rowAt_.resize(chunks);
+    // A row is looked up by a few of its cells, then compared whole with the row found.
+    std::unordered_map<std::uint64_t, std::uint32_t> seen;
+    const std::uint32_t* cells = map.cells.data();
+    for (std::size_t c = 0; c < chunks; ++c) {
+        const std::size_t start = c * s.chunk_;
+        const std::size_t length = std::min(s.chunk_, s.count_ - start);
+        std::uint64_t key = length;
+        for (std::size_t k = 0; k < 8; ++k)
+            key = key * 0x100000001B3ull ^ cells[start + k * (length - 1) / 7];
+        auto [it, added] = seen.try_emplace(key, 0u);
+        if (!added) {
+            const std::size_t at = it->second;
+            if (at + length <= s.kept_.size() &&
+                std::memcmp(s.kept_.data() + at, cells + start, length * sizeof(std::uint32_t)) == 0) {
+                s.rowAt_[c] = static_cast<std::uint32_t>(at);
+                continue;
+            }
+        }
+        const std::size_t at = s.kept_.size();
+        s.kept_.insert(s.kept_.end(), cells + start, cells + start + length);
+        s.rowAt_[c] = static_cast<std::uint32_t>(at);
+        if (added) it->second = static_cast<std::uint32_t>(at);
+    }
+    return s;
+}
+
+void CellSnapshot::restore(MapCells& map) const {
+    const std::size_t count = std::min(count_, map.cells.size());
+    for (std::size_t c = 0; c < rowAt_.size(); ++c) {
+        const std::size_t start = c * chunk_;
+        if (start >= count) break;
+        const std::size_t length = std::min(chunk_, count - start);
+        std::memcpy(map.cells.data() + start, kept_.data() + rowAt_[c], length * sizeof(std::uint32_t));
+    }
+}
 
 void StampBlock(MapCells& map, const TileBlock& block, std::int64_t x, std::int64_t y,
                 const GroundKinds* onlyBackground, std::vector<CellChange>* changes) {

@@ -46,6 +46,21 @@ struct CellChange {
     std::uint32_t after;
 };
 
+// The cells of a map as they were, kept for undo. Maps are mostly made of repeated rows (empty
+// ones, or a tiled pattern), so each row is kept once: a large map costs little to keep.
+class CellSnapshot {
+public:
+    static CellSnapshot Take(const MapCells& map);
+    // Puts the cells back (the map must still hold as many cells).
+    void restore(MapCells& map) const;
+
+private:
+    std::size_t chunk_ = 1;               // cells per row kept
+    std::size_t count_ = 0;               // cells in all
+    std::vector<std::uint32_t> rowAt_;    // for each row of the map: where its cells are kept
+    std::vector<std::uint32_t> kept_;     // the distinct rows, one after the other
+};
+
 // Stamps the block with its top-left tile at cell (x, y); cells outside the map are skipped, and
 // with onlyBackground so are cells that are not background. Appends what changed to changes
 // (when given).

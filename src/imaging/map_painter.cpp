@@ -72,14 +72,13 @@ private:
 // "Fill": keeps the cells as they were; doing it again tiles the map again.
 class FillCommand : public QUndoCommand {
 public:
-    FillCommand(MapPainterDialog* painter, std::vector<std::uint32_t> before, TileBlock block,
-                bool onlyBackground);
+    FillCommand(MapPainterDialog* painter, CellSnapshot before, TileBlock block, bool onlyBackground);
     void undo() override;
     void redo() override;
 
 private:
     MapPainterDialog* painter_;
-    std::vector<std::uint32_t> before_;
+    CellSnapshot before_;
     TileBlock block_;
     bool onlyBackground_;
     bool done_ = true;
@@ -104,7 +103,11 @@ public:
         preview_.reset();
         canvas_->update();
     }
-    void cellsChanged() { refresh(); }
+    // Repaints after the cells changed (the satellite picture is made again).
+    void cellsChanged() {
+        satelliteStale_ = true;
+        refresh();
+    }
 
     void done(int result) override;
 
@@ -139,6 +142,9 @@ private:
     // The cell where the hover preview goes, until the map is changed, scrolled or left.
     std::optional<std::pair<std::int64_t, std::int64_t>> preview_;
     bool satelliteShown_ = false;
+    QImage satelliteImage_;  // kept between repaints while the cells stay as they are
+    bool satelliteStale_ = true;
+    QImage satelliteFrames_[4];  // the outline, by the parity of its corner
 
     QUndoStack* undo_ = nullptr;
     CellPicker* picker_ = nullptr;
@@ -194,13 +200,13 @@ void CellsCommand::redo() {
     painter_->cellsChanged();
 }
 
-FillCommand::FillCommand(MapPainterDialog* painter, std::vector<std::uint32_t> before, TileBlock block,
+FillCommand::FillCommand(MapPainterDialog* painter, CellSnapshot before, TileBlock block,
                          bool onlyBackground)
     : QUndoCommand("Fill"), painter_(painter), before_(std::move(before)), block_(block),
       onlyBackground_(onlyBackground) {}
 
 void FillCommand::undo() {
-    painter_->cells().cells = before_;
+    before_.restore(painter_->cells());
     painter_->cellsChanged();
 }
 
@@ -378,7 +384,7 @@ void MapPainterDialog::pressed(QPoint p, Qt::MouseButton button, Qt::KeyboardMod
         std::vector<CellChange> changes;
         FloodFill(map_, *picked_, x, y, rule(), &changes);
         if (!changes.empty()) undo_->push(new CellsCommand(this, std::move(changes), "Flood fill"));
-        refresh();
+        cellsChanged();
         return;
     }
     if (button == Qt::LeftButton && !picked_) return;  // nothing to paint with yet
@@ -409,7 +415,7 @@ void MapPainterDialog::strokeAt(QPoint p) {
                                 ? TileBlock::Eraser(picked_ ? picked_->width() : 1, picked_ ? picked_->height() : 1)
                                 : *picked_;
     StampBlock(map_, block, x, y, rule(), &stroke_);
-    refresh();
+    cellsChanged();
 }
 
 void MapPainterDialog::endStroke() {
@@ -426,7 +432,7 @@ void MapPainterDialog::wheel(int steps, bool across) {
 
 void MapPainterDialog::fill() {
     if (!picked_ || map_.width <= 0) return;
-    std::vector<std::uint32_t> before = map_.cells;
+    CellSnapshot before = CellSnapshot::Take(map_);
     const bool onlyBackground = onlyBackground_->isChecked();
     fillWith(*picked_, onlyBackground);
     undo_->push(new FillCommand(this, std::move(before), *picked_, onlyBackground));
@@ -434,7 +440,7 @@ void MapPainterDialog::fill() {
 
 void MapPainterDialog::fillWith(const TileBlock& block, bool onlyBackground) {
     FillMap(map_, block, onlyBackground ? &kinds_ : nullptr);
-    refresh();
+    cellsChanged();
 }
 
 void MapPainterDialog::paintMap(QPainter& painter) {
@@ -442,12 +448,14 @@ void MapPainterDialog::paintMap(QPainter& painter) {
     std::vector<CellChange> previewed;
     if (preview_ && picked_ && strokeButton_ == Qt::NoButton)
         StampBlock(map_, *picked_, preview_->first, preview_->second, rule(), &previewed);
+    if (!previewed.empty()) satelliteStale_ = true;  // drawn with the stamp, then without
     if (satelliteShown_)
         paintSatellite(painter);
     else
         paintNormal(painter);
     if (grid_->isChecked()) paintGrid(painter);
     for (auto it = previewed.rbegin(); it != previewed.rend(); ++it) map_.cells[it->index] = it->before;
+    if (!previewed.empty()) satelliteStale_ = true;
 }
 
 void MapPainterDialog::paintNormal(QPainter& painter) {
@@ -467,12 +475,15 @@ void MapPainterDialog::paintNormal(QPainter& painter) {
 
 void MapPainterDialog::paintSatellite(QPainter& painter) {
     const int tile = map_.tileSize;
-    painter.fillRect(0, 0, kView, kView, EmptyCellColour());
-    const QImage small = SatelliteImage(map_, tiles_, kView);
-    const int w = static_cast<int>(std::min<std::int64_t>(map_.width, kView));
-    const int h = static_cast<int>(std::min<std::int64_t>(map_.height, kView));
-    if (!small.isNull()) painter.drawImage(0, 0, small);
-    // Around the small picture, the tiles of the normal view whose corner lies beyond it.
+    if (satelliteStale_) DrawSatelliteImage(map_, tiles_, kView, satelliteImage_);
+    satelliteStale_ = false;
+    const int w = satelliteImage_.isNull() ? 0 : satelliteImage_.width();
+    const int h = satelliteImage_.isNull() ? 0 : satelliteImage_.height();
+    // White around the small picture, then the tiles of the normal view whose corner lies
+    // beyond it.
+    painter.fillRect(w, 0, kView - w, kView, EmptyCellColour());
+    painter.fillRect(0, h, w, kView - h, EmptyCellColour());
+    if (w > 0) painter.drawImage(0, 0, satelliteImage_);
     if (tile > 0) {
         const int n = kView / tile;
         const int columns = std::min(n, map_.columns());
@@ -484,18 +495,25 @@ void MapPainterDialog::paintSatellite(QPainter& painter) {
                 if (map_.holds(x, y)) tiles_.drawCell(painter, u * tile, v * tile, map_.at(x, y));
             }
     }
-    // The visible part, outlined in black and white pixels at the scroll position.
+    // The visible part, outlined at the scroll position in black and white pixels: black where
+    // x is odd on the top and bottom sides, where y is odd on the left and right ones.
     const int x0 = firstColumn_, y0 = firstRow_;
     if (x0 < kView && y0 < kView) {
-        for (int i = 0; i < kSatelliteFrame; ++i) {
-            const int x = x0 + i, y = y0 + i;
-            painter.setPen(x % 2 ? Qt::black : Qt::white);
-            painter.drawPoint(x, y0);
-            painter.drawPoint(x, y0 + kSatelliteFrame - 1);
-            painter.setPen(y % 2 ? Qt::black : Qt::white);
-            painter.drawPoint(x0, y);
-            painter.drawPoint(x0 + kSatelliteFrame - 1, y);
+        QImage& frame = satelliteFrames_[(x0 & 1) * 2 + (y0 & 1)];
+        if (frame.isNull()) {
+            frame = QImage(kSatelliteFrame, kSatelliteFrame, QImage::Format_ARGB32_Premultiplied);
+            frame.fill(Qt::transparent);
+            const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255);
+            for (int i = 0; i < kSatelliteFrame; ++i) {
+                const QRgb across = (x0 + i) % 2 ? black : white;
+                const QRgb down = (y0 + i) % 2 ? black : white;
+                frame.setPixel(i, 0, across);
+                frame.setPixel(i, kSatelliteFrame - 1, across);
+                frame.setPixel(0, i, down);
+                frame.setPixel(kSatelliteFrame - 1, i, down);
+            }
         }
+        painter.drawImage(x0, y0, frame);
     }
 }
 

@@ -61,15 +61,6 @@ void WriteMapCells(const MapCells& m, Bytes& record) {
     }
 }
 
-QRgb TileSets::centreColour(std::uint32_t cell) const {
-    const TileSet* set = find(cell);
-    if (!set) return kWhite;
-    const int column = static_cast<int>(layout::map_cell::Column(cell));
-    const int row = static_cast<int>(layout::map_cell::Row(cell));
-    if (column >= set->tilesAcross || row >= set->tilesDown) return kWhite;
-    return set->centres[static_cast<std::size_t>(row * set->tilesAcross + column)];
-}
-
 void TileSets::drawCell(QPainter& painter, int x, int y, std::uint32_t cell) const {
     const int tile = tileSize_;
     if (tile <= 0) return;
@@ -105,6 +96,19 @@ TileSets TileSets::FromImages(std::vector<TileSet> candidates, std::int32_t tile
     t.index_.assign(65536, -1);
     for (std::size_t i = t.sets_.size(); i-- > 0;)  // the first of two sets sharing low bits wins
         t.index_[static_cast<std::uint32_t>(t.sets_[i].id) & 0xFFFFu] = static_cast<int>(i);
+    // Table 0 is all white; table i + 1 holds the centres of set i.
+    t.colourTables_.assign(t.sets_.size() + 1, std::vector<QRgb>(65536, kWhite));
+    for (std::size_t i = 0; i < t.sets_.size(); ++i) {
+        const TileSet& set = t.sets_[i];
+        std::vector<QRgb>& table = t.colourTables_[i + 1];
+        for (int row = 0; row < set.tilesDown; ++row)
+            for (int column = 0; column < set.tilesAcross; ++column)
+                table[static_cast<std::size_t>(column) * 256 + static_cast<std::size_t>(row)] =
+                    set.centres[static_cast<std::size_t>(row * set.tilesAcross + column)];
+    }
+    t.colourById_.resize(65536);
+    for (std::size_t id = 0; id < 65536; ++id)
+        t.colourById_[id] = t.colourTables_[static_cast<std::size_t>(t.index_[id] + 1)].data();
     return t;
 }
 
@@ -145,20 +149,43 @@ void DrawMapCells(QPainter& painter, const MapCells& m, const TileSets& tiles, i
 }
 
 QImage SatelliteImage(const MapCells& m, const TileSets& tiles, int maxSide) {
-    const int w = static_cast<int>(std::min<std::int64_t>(m.width, maxSide));
-    const int h = static_cast<int>(std::min<std::int64_t>(m.height, maxSide));
-    if (w <= 0 || h <= 0) return {};
-    QImage image(w, h, QImage::Format_RGB32);
-    if (image.isNull()) return {};
+    QImage image;
+    DrawSatelliteImage(m, tiles, maxSide, image);
+    return image;
+}
+
+void DrawSatelliteImage(const MapCells& m, const TileSets& tiles, int maxSide, QImage& image) {
+    const int w = static_cast<int>(std::clamp<std::int64_t>(m.width, 0, maxSide));
+    const int h = static_cast<int>(std::clamp<std::int64_t>(m.height, 0, maxSide));
+    if (w <= 0 || h <= 0) {
+        image = QImage();
+        return;
+    }
+    if (image.width() != w || image.height() != h || image.format() != QImage::Format_RGB32)
+        image = QImage(w, h, QImage::Format_RGB32);
+    if (image.isNull()) return;
+    const std::uint64_t held = m.cells.size();
+    // Maps use few distinct tiles: a small cache of cells met keeps the lookups in the first
+    // level of the processor's cache. Slot 0 starts as the empty cell.
+    constexpr int kBits = 12;
+    struct Seen {
+        std::uint32_t cell;
+        QRgb colour;
+    };
+    std::vector<Seen> seen(std::size_t(1) << kBits, Seen{0, kWhite});
     for (int y = 0; y < h; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         const std::uint64_t start = static_cast<std::uint64_t>(y) * static_cast<std::uint64_t>(m.width);
-        for (int x = 0; x < w; ++x) {
-            const std::uint64_t i = start + static_cast<std::uint64_t>(x);
-            line[x] = i < m.cells.size() ? tiles.centreColour(m.cells[static_cast<std::size_t>(i)]) : kWhite;
+        const int inside = static_cast<int>(std::clamp<std::uint64_t>(held > start ? held - start : 0, 0, w));
+        const std::uint32_t* cells = m.cells.data() + (inside > 0 ? start : 0);
+        for (int x = 0; x < inside; ++x) {
+            const std::uint32_t c = cells[x];
+            Seen& slot = seen[(c * 0x9E3779B1u) >> (32 - kBits)];
+            if (slot.cell != c) slot = {c, tiles.centreColour(c)};
+            line[x] = slot.colour;
         }
+        std::fill(line + inside, line + w, kWhite);
     }
-    return image;
 }
 
 } // namespace qb::ui

@@ -84,6 +84,13 @@ struct TileSet {
 
 class TileSets {
 public:
+    TileSets() = default;
+    // Moved, never copied: the colour lookup points into the tables.
+    TileSets(TileSets&&) = default;
+    TileSets& operator=(TileSets&&) = default;
+    TileSets(const TileSets&) = delete;
+    TileSets& operator=(const TileSets&) = delete;
+
     const std::vector<TileSet>& sets() const { return sets_; }
     bool empty() const { return sets_.empty(); }
     int size() const { return static_cast<int>(sets_.size()); }
@@ -97,7 +104,10 @@ public:
         return i < 0 ? nullptr : &sets_[static_cast<std::size_t>(i)];
     }
     // The centre colour of the cell's tile (satellite view); white when it cannot be drawn.
-    QRgb centreColour(std::uint32_t cell) const;
+    QRgb centreColour(std::uint32_t cell) const {
+        if (cell == 0 || colourById_.empty()) return 0xffffffffu;
+        return colourById_[cell >> 16][cell & 0xFFFFu];
+    }
     // Draws the cell's tile with its top-left corner at (x, y), or a white square when the cell
     // is empty, names a tile set that was not loaded or a tile outside its picture.
     void drawCell(QPainter& painter, int x, int y, std::uint32_t cell) const;
@@ -113,6 +123,11 @@ public:
 private:
     std::vector<TileSet> sets_;
     std::vector<int> index_;  // 65536 entries: low 16 bits of an item ID -> set
+    // For the satellite view: by the low 16 bits of an item ID, the centre colours of its tiles
+    // by column * 256 + row (the low 16 bits of a cell), white beyond its picture; all white for
+    // IDs that are not loaded.
+    std::vector<std::vector<QRgb>> colourTables_;
+    std::vector<const QRgb*> colourById_;
     std::int32_t tileSize_ = 0;
 };
 
@@ -125,5 +140,7 @@ void DrawMapCells(QPainter& painter, const MapCells& map, const TileSets& tiles,
 // The map at one pixel per cell (at most maxSide x maxSide cells from the top-left corner): each
 // cell the centre colour of its tile, empty and undrawable cells white.
 QImage SatelliteImage(const MapCells& map, const TileSets& tiles, int maxSide);
+// The same into image, which is made the right size (RGB32) when it is not already.
+void DrawSatelliteImage(const MapCells& map, const TileSets& tiles, int maxSide, QImage& image);
 
 } // namespace qb::ui
