@@ -32,7 +32,10 @@ protected:
         view_->paintOverlay(painter);
     }
     void mousePressEvent(QMouseEvent* e) override {
-        emit view_->pressed(e->position().toPoint(), e->button(), e->modifiers());
+        const QPoint at = e->position().toPoint();
+        emit view_->pressed(at, e->button(), e->modifiers());
+        if (view_->state() == MapViewState::Showing)
+            emit view_->mapPressed(view_->mapPixelAt(at), view_->cellAt(at), e->button(), e->modifiers());
     }
     void mouseMoveEvent(QMouseEvent* e) override {
         emit view_->moved(e->position().toPoint(), e->buttons());

@@ -9,11 +9,12 @@
 //     MapViewInit(*view);                      // when the dialog opens (current project)
 //     MapViewShow(*view, storedMapId);         // once, then whenever the map choice changes
 //     view->setOverlay([this](QPainter& p, const MapView& v) { ... });   // drawn after the map
-//     connect(view, &MapView::pressed, this, [this, view](QPoint at, Qt::MouseButton b) {
-//         const QPoint cell = view->cellAt(at);          // map column and row under the pointer
-//         const QPoint pixel = view->mapPixelAt(at);     // map pixel under the pointer
+//     connect(view, &MapView::mapPressed, this,
+//             [this, view](QPoint mapPixel, QPoint cell, Qt::MouseButton b, Qt::KeyboardModifiers) {
 //         ...; view->update();                           // repaint: map, then the overlay
 //     });
+//     // or, in view pixels: MapView::pressed / moved / released with view->cellAt(position) and
+//     // view->mapPixelAt(position).
 //     ...
 //     MapViewRelease(*view);                   // when the dialog closes (the destructor does too)
 //
@@ -90,6 +91,9 @@ public:
 signals:
     // Mouse on the area, in view pixels.
     void pressed(QPoint position, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // The same press in map coordinates, only while a map is shown: the map pixel and the map
+    // cell (column, row) under the pointer.
+    void mapPressed(QPoint mapPixel, QPoint cell, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void moved(QPoint position, Qt::MouseButtons buttons);
     void released(QPoint position, Qt::MouseButton button);
     // The first visible column or row changed.

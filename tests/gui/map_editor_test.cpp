@@ -307,8 +307,14 @@ TEST_F(MapEditorTest, FillOnlyBackgroundSatelliteViewAndCancel) {
             Pick(Picker(p), {4 * 32 + 1, 2 * 32 + 1}, {6 * 32 + 1, 3 * 32 + 1});
             Child<QCheckBox>(p, "overwriteOnlyBackgroundCheckBox")->setChecked(true);
             ClickButton(p, "fillButton");
-            // The undone fill comes back with the rule it was made with.
+            EXPECT_EQ(Canvas(p)->grab().toImage().pixel(4 * 32 + 5, 5), TileColour(1, 5, 2));
+            // Undone, the map is as it was; the fill comes back with the rule it was made with.
             ClickButton(p, "undoButton");
+            const QImage undone = Canvas(p)->grab().toImage();
+            EXPECT_EQ(undone.pixel(4 * 32 + 5, 5), qRgb(255, 255, 255));
+            EXPECT_EQ(undone.pixel(32 + 5, 5), TileColour(1, 2, 2));
+            EXPECT_EQ(undone.pixel(3 * 32 + 5, 5), TileColour(0, 9, 9));
+            EXPECT_EQ(undone.pixel(5, 9 * 32 + 5), qRgb(255, 255, 255));
             Child<QCheckBox>(p, "overwriteOnlyBackgroundCheckBox")->setChecked(false);
             ClickButton(p, "redoButton");
 

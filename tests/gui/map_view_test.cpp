@@ -41,12 +41,17 @@ public:
             marked = view->cellAt(at);
             view->update();
         });
+        connect(view, &MapView::mapPressed, this, [this](QPoint pixel, QPoint cell, Qt::MouseButton, Qt::KeyboardModifiers) {
+            pressedPixel = pixel;
+            pressedCell = cell;
+        });
     }
     ~DemoHost() override { MapViewRelease(*view); }
     QImage picture() { return view->area()->grab().toImage(); }
 
     MapView* view = nullptr;
     QPoint marked{-1, -1};
+    QPoint pressedPixel{-1, -1}, pressedCell{-1, -1};
 };
 
 class MapViewTest : public ::testing::Test {
@@ -130,6 +135,8 @@ TEST_F(MapViewTest, ShowsScrollsAndLetsTheHostDrawAndPoint) {
     Click(v.area(), {70, 100});
     EXPECT_EQ(host.marked, QPoint(9 + 2, 189 + 3));
     EXPECT_EQ(v.mapPixelAt({70, 100}), QPoint(9 * 32 + 70, 189 * 32 + 100));
+    EXPECT_EQ(host.pressedPixel, QPoint(9 * 32 + 70, 189 * 32 + 100));
+    EXPECT_EQ(host.pressedCell, host.marked);
     shown = host.picture();
     EXPECT_EQ(shown.pixel(64 + 5, 96 + 1), qRgb(255, 0, 0));
     EXPECT_NE(shown.pixel(64 + 5, 96 + 5), qRgb(255, 0, 0));
