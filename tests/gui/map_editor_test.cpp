@@ -393,3 +393,42 @@ TEST_F(MapEditorTest, UnusableTileSetsAndDamagedRecords) {
     for (int x = 0; x < 7; ++x)
         EXPECT_EQ(CellAt(Record(damaged), x, 0), cell::Make(static_cast<std::uint32_t>(t16), x % 3, 0)) << x;
 }
+
+TEST_F(MapEditorTest, TilesBeyondColumn255OrOutsideThePictureAreNeverPicked) {
+    // 262 tiles across: only the first 256 can be named by a cell.
+    const std::int32_t wide = qbtest::AddTileSet(project, 262 * 16, 320, 16, 0);
+    const std::int32_t id = qbtest::AddMap(project, 12, 4, 16);
+    bool result = false;
+    qbtest::WithModalDialog([&] { result = qb::ui::EditBackgroundMap(nullptr, project, id); },
+                            [&](QDialog* p) {
+                                auto* across = Child<QScrollBar>(p, "tilePickerHorizontalScrollBar");
+                                EXPECT_EQ(across->maximum(), 242);  // (4192 - 320) / 16
+                                across->setValue(242);
+                                Pick(Picker(p), {15 * 16 + 1, 1}, {15 * 16 + 1, 1});  // tile 257
+                                Click(Canvas(p), {1, 1});  // nothing picked yet: no change
+                                Pick(Picker(p), {10 * 16 + 1, 1}, {19 * 16 + 1, 1});  // 252..261
+                                Click(Canvas(p), {1, 1});
+                                ClickButton(p, "okAndSaveButton");
+                            });
+    ASSERT_TRUE(result);
+    const auto W = static_cast<std::uint32_t>(wide);
+    EXPECT_EQ(CellAt(Record(id), 0, 0), cell::Make(W, 252, 0));
+    EXPECT_EQ(CellAt(Record(id), 3, 0), cell::Make(W, 255, 0));
+    EXPECT_EQ(CellAt(Record(id), 4, 0), 0u);  // the block was cut at column 255
+    EXPECT_EQ(CellAt(Record(id), 0, 1), 0u);
+
+    // Tiles larger than the picture: the set is offered but has no tile to pick.
+    qbtest::AddTileSet(project, 320, 320, 400, 1);
+    const std::int32_t big = qbtest::AddMap(project, 4, 4, 400);
+    const Bytes before = Record(big);
+    qbtest::WithModalDialog([&] { result = qb::ui::EditBackgroundMap(nullptr, project, big); },
+                            [&](QDialog* p) {
+                                Pick(Picker(p), {1, 1}, {300, 300});
+                                Click(Canvas(p), {1, 1});
+                                ClickButton(p, "fillButton");
+                                Canvas(p)->grab();
+                                ClickButton(p, "okAndSaveButton");
+                            });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(Record(big), before);
+}
