@@ -45,13 +45,17 @@ struct MapScene {
     std::int32_t mapId = 0;
 };
 
-MapScene MakeMapScene() {
+MapScene MakeMapScene(std::uint32_t w = 20, std::uint32_t h = 200) {
     MapScene s;
     s.project = qbshots::CreateSceneProject("Jungle run", 0);
     s.tiles = NewItemOfType(s.project, 4, "Terrain");
     s.mapId = NewItemOfType(s.project, 6, "Level 1 background");
-    qb::RecordView r = qb::FindObject(s.mapId, s.project)->record();
-    const std::uint32_t w = r.u32(map::kWidth), h = r.u32(map::kHeight);
+    qb::Bytes& bytes = qb::FindObject(s.mapId, s.project)->lpDatiOggetto;
+    bytes.assign(map::SizeFor(w, h), 0);
+    qb::RecordView r(bytes);
+    r.setU32(map::kWidth, w);
+    r.setU32(map::kHeight, h);
+    r.setU32(map::kTileSize, 32);
     const auto t = static_cast<std::uint32_t>(s.tiles);
     auto put = [&](std::uint32_t x, std::uint32_t y, std::uint32_t column, std::uint32_t row) {
         if (x < w && y < h) r.setU32(map::CellOffset(x, y, w), cell::Make(t, column, row));
@@ -59,19 +63,24 @@ MapScene MakeMapScene() {
     for (std::uint32_t y = 0; y < h; ++y)
         for (std::uint32_t x = 0; x < w; ++x) put(x, y, (x + y) % 10, 0);       // grass
     for (std::uint32_t y = 0; y < h; ++y) {
-        const std::uint32_t river = 3 + (y / 6) % 5;
+        const std::uint32_t river = 3 + (y / 6) % 5 + (y / 40) * 7 % (w > 30 ? w - 10 : 1);
         for (std::uint32_t dx = 0; dx < 3; ++dx) put(river + dx, y, (y + dx) % 10, 1);  // water
         put(12, y, y % 10, 2);                                                   // stone road
         put(13, y, (y + 5) % 10, 2);
     }
-    for (std::uint32_t y = 4; y < 8; ++y)
-        for (std::uint32_t x = 15; x < 19; ++x) put(x, y, (x * 3 + y) % 10, 3);  // brick fort
-    for (std::uint32_t y = 5; y < 7; ++y)
-        for (std::uint32_t x = 16; x < 18; ++x) put(x, y, x % 10, 9);           // metal floor
-    for (std::uint32_t y = 12; y < 15; ++y)
-        for (std::uint32_t x = 0; x < 3; ++x) put(x, y, (x + y) % 10, 7);       // lava pool
-    for (std::uint32_t y = 20; y < 60; ++y)
-        for (std::uint32_t x = 15; x < 20; ++x) put(x, y, (x + y) % 10, 8 - (y / 20) % 2 * 4);
+    // The fort, the lava pool and the ice and sand fields, again every 20 x 70 tiles on a larger map.
+    for (std::uint32_t oy = 0; oy < h; oy += 70)
+        for (std::uint32_t ox = 0; ox < w; ox += 20) {
+            const std::uint32_t shift = (ox / 20) % 3 * 9;
+            for (std::uint32_t y = 4; y < 8; ++y)
+                for (std::uint32_t x = 15; x < 19; ++x) put(ox + x, oy + y + shift, (x * 3 + y) % 10, 3);
+            for (std::uint32_t y = 5; y < 7; ++y)
+                for (std::uint32_t x = 16; x < 18; ++x) put(ox + x, oy + y + shift, x % 10, 9);
+            for (std::uint32_t y = 12; y < 15; ++y)
+                for (std::uint32_t x = 0; x < 3; ++x) put(ox + x, oy + y + shift, (x + y) % 10, 7);
+            for (std::uint32_t y = 20; y < 60; ++y)
+                for (std::uint32_t x = 15; x < 20; ++x) put(ox + x, oy + y, (x + y) % 10, 8 - (y / 20) % 2 * 4);
+        }
     qb::SetCurrentObject(s.project, s.mapId);
     return s;
 }
@@ -92,7 +101,9 @@ const qbshots::ScreenshotRegistration kParameters("background_map_parameters", [
 // picked, the pointer resting on the picker so that its outline pulses, and the block's preview
 // on the map.
 void ShootPainter(const std::string& out, const std::string& file, bool satellite) {
-    const MapScene s = MakeMapScene();
+    // The satellite view is shown on a larger map, so that its small picture has something to
+    // show.
+    const MapScene s = satellite ? MakeMapScene(160, 300) : MakeMapScene();
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (!dialog) return;
@@ -103,6 +114,7 @@ void ShootPainter(const std::string& out, const std::string& file, bool satellit
         Send(picker, QEvent::MouseMove, {180, 120}, Qt::LeftButton);
         Send(picker, QEvent::MouseButtonRelease, {180, 120}, Qt::NoButton);
         if (satellite) {
+            dialog->findChild<QScrollBar*>("mapHorizontalScrollBar")->setValue(60);
             dialog->findChild<QScrollBar*>("mapVerticalScrollBar")->setValue(24);
             dialog->findChild<QCheckBox*>("satelliteViewCheckBox")->setChecked(true);
         } else {
