@@ -16,6 +16,7 @@
 #include "model/projectfile.h"
 #include "model/workspace.h"
 #include "platform/desktop.h"
+#include "platform/game_server.h"
 #include "platform/messages.h"
 #include "toolkit/editor_launcher.h"
 #include "toolkit/new_project_dialog.h"
@@ -271,7 +272,12 @@ void MainWindow::testGame() {
         WaitCursor wait;
         built = BuildGame(index, BuildMode::Test);
     }
-    if (built) Desktop().open(JoinPath(folder, kPageFileName));
+    if (!built) return;
+    // Browsers play Flash only through Ruffle, which needs the page over http: serve the
+    // project and Ruffle on the loopback address. Without Ruffle the page file is opened.
+    const std::string ruffle = FindRuffleFolder();
+    const std::string url = ruffle.empty() ? std::string() : ServeTestGame(folder, ruffle, kPageFileName);
+    Desktop().open(url.empty() ? JoinPath(folder, kPageFileName) : url);
 }
 
 void MainWindow::preferences() {
