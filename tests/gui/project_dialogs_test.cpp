@@ -7,9 +7,15 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "build/build.h"
 #include "build/validate.h"
 #include "model/catalogue.h"
+#include "platform/game_server.h"
 #include "support/shell_support.h"
 #include "toolkit/editor_launcher.h"
 #include "toolkit/new_project_dialog.h"
@@ -233,6 +239,35 @@ protected:
     }
 };
 
+// With Ruffle beside the programs, Test game opens the page served on the loopback address, and
+// what is served there is that project's page with Ruffle added; without Ruffle, the page file.
+void ExpectGamePageOpened(const std::string& opened, const fs::path& folder) {
+    if (qb::FindRuffleFolder().empty()) {
+        EXPECT_EQ(opened, (folder / "Game.HTML").string());
+        return;
+    }
+    ASSERT_TRUE(opened.starts_with("http://127.0.0.1:")) << opened;
+    ASSERT_TRUE(opened.ends_with("/Game.HTML")) << opened;
+    const int port = std::stoi(opened.substr(17));
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
+    ASSERT_EQ(::connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string request = "GET /Game.HTML HTTP/1.1\r\n\r\n";
+    ASSERT_EQ(::send(s, request.data(), request.size(), 0), static_cast<ssize_t>(request.size()));
+    std::string answer;
+    char buffer[4096];
+    timeval timeout{20, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    for (ssize_t n; (n = ::recv(s, buffer, sizeof buffer, 0)) > 0;) answer.append(buffer, static_cast<std::size_t>(n));
+    ::close(s);
+    const std::string page = qbtest::ReadFile(folder / "Game.HTML");
+    EXPECT_TRUE(answer.starts_with("HTTP/1.1 200 OK")) << answer;
+    EXPECT_TRUE(answer.ends_with(qb::AddRuffleToPage(page, "/ruffle/ruffle.js")));
+}
+
 TEST_F(BuildCommandsTest, TheRecordsWarningOnlyClosesWithOkAndCanBeSwitchedOff) {
     const int p = buildableJigsaw("Jig");
     const fs::path folder = qb::ProjectAt(p)->sPathProgetto;
@@ -253,7 +288,7 @@ TEST_F(BuildCommandsTest, TheRecordsWarningOnlyClosesWithOkAndCanBeSwitchedOff) 
     });
     EXPECT_EQ(qb::GetPreferenceIntIn("warning", "testWithoutRecords", 0), 0);
     ASSERT_EQ(app.desktop.opened.size(), 1u);
-    EXPECT_EQ(app.desktop.opened[0], (folder / "Game.HTML").string());
+    ExpectGamePageOpened(app.desktop.opened[0], folder);
     EXPECT_TRUE(fs::exists(folder / "Game.swf"));
     EXPECT_FALSE(fs::exists(folder / "Release"));
 
@@ -268,8 +303,11 @@ TEST_F(BuildCommandsTest, TheRecordsWarningOnlyClosesWithOkAndCanBeSwitchedOff) 
     // From now on no warning, in every project.
     const int other = buildableJigsaw("Other");
     WithoutModalDialog([&] { click(Command::TestGame); });
-    EXPECT_EQ(app.desktop.opened.back(),
-              (fs::path(qb::ProjectAt(other)->sPathProgetto) / "Game.HTML").string());
+    ASSERT_EQ(app.desktop.opened.size(), 3u);
+    ExpectGamePageOpened(app.desktop.opened.back(), qb::ProjectAt(other)->sPathProgetto);
+    // The same server, now serving the other project.
+    if (!qb::FindRuffleFolder().empty())
+        EXPECT_EQ(app.desktop.opened.back().substr(0, 25), app.desktop.opened.front().substr(0, 25));
 }
 
 TEST_F(BuildCommandsTest, ATestThatFailsValidationOpensNothing) {
