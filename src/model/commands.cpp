@@ -280,6 +280,10 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
             namespace X = L::explosion;
             return r.framesUse(r.signedWord(X::kSpriteCount), X::kSprites, X::kSpriteSlots, id);
         }
+        case 14: {
+            namespace B = L::bonus;
+            return r.framesUse(r.signedWord(B::kSpriteCount), B::kSprites, B::kSpriteSlots, id);
+        }
         default: return false;
         }
 
@@ -300,6 +304,7 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
 
     case 5:  // Audio data: sounds switched on
         switch (referrerType) {
+        case 1: return r.soundIs(L::shootemup_main::kBackgroundSound, id);
         case 13: return r.soundIs(L::splash_bitmap::kSound, id);
         case 10: return r.soundIs(L::ship_fire::kSound, id);
         case 7: return r.soundIs(L::enemy::kShieldSound, id) || r.soundIs(L::enemy::kFireSound, id);
@@ -315,8 +320,9 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
     case 6:  // Background map of a level
         return referrerType == 8 && r.lowIs(L::level::kBackgroundMap, id);
 
-    case 7:  // Enemies data placed by a level
-        return referrerType == 8 && LevelPlaces(r, id);
+    case 7:  // Enemies data placed by a level, or fired by another enemy
+        return (referrerType == 8 && LevelPlaces(r, id)) ||
+               (referrerType == 7 && r.lowIs(L::enemy::kFireEnemy, id));
 
     case 8: {  // Level data in the shoot'em-up level list
         if (referrerType != 1) return false;
@@ -359,9 +365,11 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
         }
     }
 
-    case 12:  // Explosion animation
-        return (referrerType == 7 && r.lowIs(L::enemy::kExplosion, id)) ||
-               (referrerType == 9 && r.lowIs(L::ship::kExplosion, id));
+    case 12:  // Explosion animation: of an enemy (its explosion or beat animation), the ship, Willy
+        return (referrerType == 7 &&
+                (r.lowIs(L::enemy::kExplosion, id) || r.lowIs(L::enemy::kBeatAnimation, id))) ||
+               (referrerType == 9 && r.lowIs(L::ship::kExplosion, id)) ||
+               (referrerType == 209 && r.lowIs(L::willy::kExplosion, id));
 
     case 13:  // Splash bitmap: start and end splash of the shoot'em-up
         return referrerType == 1 && (r.lowIs(L::shootemup_main::kSplashEnd, id) ||

@@ -106,6 +106,7 @@ TEST_F(InUse, SpritesBitmapUsedByCountedRuns) {
         {9, 272, 4, 168, 10, true},   // ship right sprites
         {10, 152, 20, 24, 10, true},  // fire sprites
         {12, 256, 0, 4, 30, true},    // explosion sprites
+        {14, 840, 4, 8, 100, true},   // bonus sprites
     };
     for (const Run& run : runs) {
         SCOPED_TRACE(testing::Message() << "type " << run.type << " frames at " << run.first);
@@ -195,6 +196,7 @@ TEST_F(InUse, AudioDataUsedByEnabledSounds) {
     const Pair pairs[] = {
         {13, 2808, 2264}, {10, 152, 116}, {7, 948, 844}, {7, 948, 836}, {12, 256, 244},
         {14, 840, 832},  // the bonus sound keeps its item too
+        {1, 1396, 1088},  // the shoot'em-up background sound
     };
     for (const Pair& pr : pairs) {
         SCOPED_TRACE(testing::Message() << "type " << pr.type << " pair at " << pr.pair);
@@ -346,9 +348,29 @@ TEST_F(InUse, ExplosionAnimations) {
     id = Add(9, Rec(272, {{248, b}}));
     EXPECT_FALSE(Deletable(boom));
     Remove(id);
-    Add(7, Rec(948, {{876, b}}));   // the beat animation is not among the rules
-    Add(209, Rec(1104, {{0, b}}));  // nor is Willy's explosion
+    // An enemy's beat animation and Willy's explosion keep theirs too: the engine would be
+    // left naming nothing.
+    id = Add(7, Rec(948, {{876, b}}));
+    EXPECT_FALSE(Deletable(boom));
+    Remove(id);
+    id = Add(209, Rec(1104, {{0, 0x00010000u | b}}));
+    EXPECT_FALSE(Deletable(boom));
+    Remove(id);
+    Add(7, Rec(948, {{832, b}, {880, b}}));  // points and radius are no references
+    Add(209, Rec(1104, {{4, b}}));
+    Add(7, Rec(876 + 2, {}));                // a record cut inside the beat word
     EXPECT_TRUE(Deletable(boom));
+}
+
+TEST_F(InUse, EnemiesFiredByOtherEnemies) {
+    const std::int32_t bullet = Add(7, Rec(948));
+    const std::int32_t shooter = Add(7, Rec(948, {{820, 0x00050000u | std::uint32_t(bullet)}}));
+    EXPECT_FALSE(Deletable(bullet));
+    EXPECT_TRUE(Deletable(shooter));
+    // An enemy that fires itself may still go.
+    qb::RecordView(*qb::FindObjectData(*qb::ProjectAt(p_), shooter)).setU32(820, std::uint32_t(shooter));
+    EXPECT_TRUE(Deletable(shooter));
+    EXPECT_TRUE(Deletable(bullet));
 }
 
 TEST_F(InUse, SplashBitmaps) {
