@@ -33,7 +33,7 @@ namespace L = layout;
 
 constexpr std::array<GameTypeInfo, kGameTypeCount> kGameTypes{{
     {game::ShootEmUp, "Shot'em up", "Vertical Shot'em up", 1, L::shootemup_main::kSize, true},
-    {game::Racing, "Racing game", "Racing game", 100, L::racing_main::kSize, false},
+    {game::Racing, "Racing game", "Racing game", 100, L::racing_main::kSize, true},
     {game::Platform, "Jet Set Willy Remake", "Old platform game", 200, L::platform_main::kSize,
      true},
     {game::Soccer, "Soccer game", "Soccer game", 300, L::soccer_main::kSize, false},

@@ -38,6 +38,9 @@ struct ProjectRecord;
 
 namespace qb::ui {
 
+// Number edits of most editors are read from at most this many characters.
+constexpr std::size_t kNumberChars = 29;
+
 // How an item combo stores the chosen item's ID.
 enum class IdWidth { Low16, Full32 };
 

@@ -128,12 +128,13 @@ void AddGameAreaGroups(ItemEditorDialog* dialog, QBoxLayout* column, GameAreaFie
 }
 
 QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std::size_t width,
-                              std::size_t height) {
+                              std::size_t height, const char* widthLabel,
+                              const char* heightLabel) {
     FieldBinder& f = dialog->fields();
     auto* area = AddGroup<QFormLayout>(column, "gameAreaGroupBox", "Game area");
-    area->addRow(Label("gameWidthLabel", "Game width (>= 320):"),
+    area->addRow(Label("gameWidthLabel", widthLabel),
                  f.number(NumberEdit("gameWidthLineEdit"), width));
-    area->addRow(Label("gameHeightLabel", "Game height (>= 320):"),
+    area->addRow(Label("gameHeightLabel", heightLabel),
                  f.number(NumberEdit("gameHeightLineEdit"), height));
     return area;
 }

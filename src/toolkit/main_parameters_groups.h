@@ -51,10 +51,11 @@ struct GameAreaFields {
 void AddGameAreaGroups(ItemEditorDialog* dialog, QBoxLayout* column, GameAreaFields fields,
                        const char* presetNamePrefix);
 
-// "Game area" of a free size: "Game width (>= 320):" and "Game height (>= 320):" (edits named
-// gameWidthLineEdit and gameHeightLineEdit). Answers the group's form, for rows of the
-// editor's own.
+// "Game area" of a free size: "Game width (>= 320):" and "Game height (>= 320):", or the labels
+// of the editor's game type (edits named gameWidthLineEdit and gameHeightLineEdit). Answers the
+// group's form, for rows of the editor's own.
 QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std::size_t width,
-                              std::size_t height);
+                              std::size_t height, const char* widthLabel = "Game width (>= 320):",
+                              const char* heightLabel = "Game height (>= 320):");
 
 } // namespace qb::ui

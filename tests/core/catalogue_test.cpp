@@ -105,7 +105,7 @@ TEST(Catalogue, GameTypes) {
     };
     const Row rows[] = {
         {"Shot'em up", "Vertical Shot'em up", 1, 1396, true},
-        {"Racing game", "Racing game", 100, 1208, false},
+        {"Racing game", "Racing game", 100, 1208, true},
         {"Jet Set Willy Remake", "Old platform game", 200, 1040, true},
         {"Soccer game", "Soccer game", 300, 12316, false},
         {"Music game", "", 400, 940, false},

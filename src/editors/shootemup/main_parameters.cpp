@@ -11,18 +11,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "imaging/sprite_animation_editor.h"
 #include "model/catalogue.h"
+#include "model/layouts/shootemup_main.h"
 #include "model/layouts/sound_pair.h"
 #include "model/workspace.h"
-#include "platform/messages.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/named_widgets.h"
 #include "toolkit/item_types.h"
 #include "toolkit/main_parameters_groups.h"
-#include "toolkit/object_combos.h"
-#include "toolkit/qtext.h"
+#include "toolkit/ordered_item_list.h"
 
 namespace qb::ui {
 
@@ -149,7 +148,29 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
 
     // Levels.
     auto* levels = Group("Levels", "levelsGroupBox", this);
-    buildLevelList(levels);
+    auto* levelsBox = new QVBoxLayout(levels);
+    auto* levelList = new OrderedItemList(
+        this, {mp::kLevelCount, mp::kLevelList, mp::kLevelListSlots, kLevelDataType,
+               "Maximum number of levels (100) is reached!", "level", "levelsListWidget",
+               "levelUpButton", "levelDownButton", "deleteLevelButton", "levelComboBox",
+               "addLevelButton"});
+    {
+        // The list with its moves and "Delete", then the item to add.
+        levelsBox->addWidget(levelList->list(), 1);
+        auto* moves = new QHBoxLayout;
+        moves->addWidget(levelList->upButton());
+        moves->addWidget(levelList->downButton());
+        moves->addStretch(1);
+        moves->addWidget(levelList->deleteButton());
+        levelsBox->addLayout(moves);
+        auto* addRow = new QHBoxLayout;
+        auto* label = Label("levelLabel", "Level:");
+        label->setBuddy(levelList->combo());
+        addRow->addWidget(label);
+        addRow->addWidget(levelList->combo(), 1);
+        addRow->addWidget(levelList->addButton());
+        levelsBox->addLayout(addRow);
+    }
     left->addWidget(levels, 1);
 
     AddResourceLocationGroup(this, middle, {mp::kResourceLocation, mp::kResourcePath},
@@ -258,95 +279,6 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     audioSprites->hide();
 
     loadFields();
-}
-
-void ShootEmUpMainDialog::buildLevelList(QWidget* group) {
-    auto* box = new QVBoxLayout(group);
-    levelList_ = new QListWidget(group);
-    levelList_->setObjectName("levelsListWidget");
-    levelList_->setMinimumHeight(120);
-    box->addWidget(levelList_, 1);
-    auto* moves = new QHBoxLayout;
-    auto* up = Button("<", "levelUpButton", group);
-    auto* down = Button(">", "levelDownButton", group);
-    auto* remove = Button("Delete", "deleteLevelButton", group);
-    moves->addWidget(up);
-    moves->addWidget(down);
-    moves->addStretch(1);
-    moves->addWidget(remove);
-    box->addLayout(moves);
-    auto* addRow = new QHBoxLayout;
-    addRow->addWidget(new QLabel("Level:", group));
-    levelCombo_ = Combo("levelComboBox", group);
-    addRow->addWidget(levelCombo_, 1);
-    auto* add = Button("Add", "addLevelButton", group);
-    addRow->addWidget(add);
-    box->addLayout(addRow);
-
-    connect(add, &QPushButton::clicked, this, [this] { addLevel(); });
-    connect(up, &QPushButton::clicked, this, [this] { moveLevel(-1); });
-    connect(down, &QPushButton::clicked, this, [this] { moveLevel(+1); });
-    connect(remove, &QPushButton::clicked, this, [this] { deleteLevel(); });
-
-    fields().custom(
-        [this](RecordView& r) {
-            // A damaged count never makes the list longer than its 100 slots.
-            levelCount_ = std::min<std::uint32_t>(r.u32(layout::shootemup_main::kLevelCount), kMaxLevels);
-            for (std::size_t i = 0; i < kMaxLevels; ++i)
-                levels_[i] = r.u32(layout::shootemup_main::kLevelList + 4 * i);
-            refillLevels();
-            levelCombo_->clear();
-            FillObjectCombo(levelCombo_, kLevelDataType);
-            levelCombo_->setCurrentIndex(-1);
-        },
-        [this](RecordView& r) {
-            for (std::size_t i = 0; i < kMaxLevels; ++i)
-                r.setU32(layout::shootemup_main::kLevelList + 4 * i, levels_[i]);
-            r.setU32(layout::shootemup_main::kLevelCount, levelCount_);
-        });
-}
-
-void ShootEmUpMainDialog::refillLevels(int select) {
-    levelList_->clear();
-    ProjectRecord* project = fields().project();
-    for (std::uint32_t i = 0; i < levelCount_; ++i) {
-        const auto id = static_cast<std::int32_t>(levels_[i]);
-        const ObjectRecord* level = project ? FindObject(*project, id) : nullptr;
-        // A level deleted since it was listed still has its place; the build reports it.
-        levelList_->addItem(level && level->tipoOggetto == kLevelDataType
-                                ? FromRecordText(level->sDescrizione)
-                                : QString("(no level with ID %1)").arg(id));
-    }
-    levelList_->setCurrentRow(select);
-}
-
-void ShootEmUpMainDialog::addLevel() {
-    if (levelCombo_->currentIndex() < 0) return;
-    if (levelCount_ >= kMaxLevels) {
-        ShowMessage("Maximum number of levels (100) is reached!");
-        return;
-    }
-    levels_[levelCount_++] =
-        static_cast<std::uint32_t>(GetSelectedObjectId(levelCombo_, kLevelDataType)) & 0xFFFFu;
-    levelCombo_->setCurrentIndex(-1);
-    refillLevels();
-}
-
-void ShootEmUpMainDialog::moveLevel(int by) {
-    const int row = levelList_->currentRow();
-    const int target = row + by;
-    if (row < 0 || target < 0 || target >= static_cast<int>(levelCount_)) return;
-    std::swap(levels_[static_cast<std::size_t>(row)], levels_[static_cast<std::size_t>(target)]);
-    refillLevels(target);
-}
-
-void ShootEmUpMainDialog::deleteLevel() {
-    const int row = levelList_->currentRow();
-    if (row >= 0 && row < static_cast<int>(levelCount_)) {
-        for (std::size_t i = static_cast<std::size_t>(row); i + 1 < levelCount_; ++i) levels_[i] = levels_[i + 1];
-        --levelCount_;
-    }
-    refillLevels();
 }
 
 namespace {
