@@ -27,7 +27,6 @@ namespace W = layout::willy;
 namespace E = layout::platform_enemy;
 namespace I = layout::platform_item;
 
-constexpr std::size_t kNumberChars = 29;
 constexpr std::size_t kJumpTextChars = 999;
 
 std::int32_t ReadNumber(const QLineEdit* edit) {

@@ -29,8 +29,6 @@ namespace qb::ui {
 namespace {
 namespace L = layout::platform_main;
 
-constexpr std::size_t kNumberChars = 29;
-
 struct NumberRow {
     const char* labelName;
     const char* label;
