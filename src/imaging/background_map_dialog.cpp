@@ -22,9 +22,6 @@ namespace {
 
 namespace map = layout::map;
 
-// The number fields read at most this many characters.
-constexpr std::size_t kNumberChars = 29;
-
 std::int32_t Read(const QLineEdit* edit) {
     return ParseSignedDecimal(ToRecordText(edit->text()), kNumberChars);
 }

@@ -33,7 +33,6 @@ namespace {
 namespace R = layout::room;
 namespace El = layout::room::element;
 
-constexpr std::size_t kNumberChars = 29;
 constexpr int kFitStep = 16;
 constexpr int kTick = 16;
 
