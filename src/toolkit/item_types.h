@@ -29,6 +29,9 @@ constexpr std::uint32_t kPlatformEnemyType = 207;
 constexpr std::uint32_t kRoomType = 208;
 constexpr std::uint32_t kWillyType = 209;
 constexpr std::uint32_t kPlatformItemType = 214;
+constexpr std::uint32_t kCurlingMainType = 500;
+constexpr std::uint32_t kPachinkoElementType = 507;
+constexpr std::uint32_t kPachinkoBoardType = 508;
 constexpr std::uint32_t kJigsawMainType = 600;
 
 } // namespace qb::ui
