@@ -38,7 +38,7 @@ constexpr std::array<GameTypeInfo, kGameTypeCount> kGameTypes{{
      true},
     {game::Soccer, "Soccer game", "Soccer game", 300, L::soccer_main::kSize, false},
     {game::Music, "Music game", "", 400, L::music_main::kSize, false},
-    {game::Curling, "Curling game", "Curling game", 500, L::curling_main::kSize, false},
+    {game::Curling, "Curling game", "Curling game", 500, L::curling_main::kSize, true},
     {game::Jigsaw, "Jigsaw", "Jigsaw game", 600, L::jigsaw_main::kSize, true},
 }};
 

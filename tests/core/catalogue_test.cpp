@@ -109,7 +109,7 @@ TEST(Catalogue, GameTypes) {
         {"Jet Set Willy Remake", "Old platform game", 200, 1040, true},
         {"Soccer game", "Soccer game", 300, 12316, false},
         {"Music game", "", 400, 940, false},
-        {"Curling game", "Curling game", 500, 1928, false},
+        {"Curling game", "Curling game", 500, 1928, true},
         {"Jigsaw", "Jigsaw game", 600, 888, true},
     };
     for (std::uint32_t code = 0; code < 7; ++code) {

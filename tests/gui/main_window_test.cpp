@@ -47,7 +47,8 @@ TEST_F(MainWindowTest, NewProjectChecksTheNameAndProposesAFreeFolder) {
         // Only the offered game types are visible; Shot'em up is chosen.
         for (const qb::GameTypeInfo& type : qb::GameTypes())
             EXPECT_EQ(d->choice(type.code)->isVisibleTo(d), type.offered) << type.code;
-        for (auto offered : {qb::game::ShootEmUp, qb::game::Racing, qb::game::Platform, qb::game::Jigsaw})
+        for (auto offered : {qb::game::ShootEmUp, qb::game::Racing, qb::game::Platform,
+                              qb::game::Curling, qb::game::Jigsaw})
             EXPECT_TRUE(d->choice(offered)->isVisibleTo(d)) << offered;
         EXPECT_FALSE(d->choice(qb::game::Music)->isVisibleTo(d));
         EXPECT_TRUE(d->choice(qb::game::ShootEmUp)->isChecked());
