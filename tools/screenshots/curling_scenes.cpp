@@ -1,12 +1,18 @@
 // Scenes of the curling game's editors, on one pachinko project: the "Main parameters" (its
-// first page and its pachinko page) and a "Pachinko's element".
+// first page and its pachinko page), a "Pachinko's element" and the board.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QTabWidget>
 #include <memory>
 
 #include "editors/curling/main_parameters.h"
+#include "editors/curling/pachinko_board.h"
 #include "editors/curling/pachinko_element.h"
 #include "model/commands.h"
+#include "model/layouts/bitmaps.h"
 #include "model/layouts/curling_main.h"
+#include "model/layouts/map.h"
 #include "model/layouts/pachinko.h"
 #include "model/workspace.h"
 #include "scenes.h"
@@ -16,6 +22,8 @@ namespace {
 
 namespace M = qb::layout::curling_main;
 namespace E = qb::layout::pachinko_element;
+namespace B = qb::layout::pachinko_board;
+namespace P = qb::layout::pachinko_board::piece;
 
 std::int32_t NewItemOfType(int project, std::uint32_t type, const char* name = nullptr) {
     for (const qb::ObjectRecord& o : qb::ProjectAt(project)->objects)
@@ -40,6 +48,8 @@ struct PachinkoProject {
     std::int32_t main = ObjectOfType(project, 500);
     std::int32_t peg = 0, spring = 0, hole = 0, board = 0;
 
+    void makeBoard();
+
     PachinkoProject() {
         NewItemOfType(project, 13, "Title");
         NewItemOfType(project, 2, "Font");
@@ -58,6 +68,8 @@ struct PachinkoProject {
         qb::FindObject(spring, project)->record().setU32(E::kType, 1);
         qb::FindObject(hole, project)->record().setU32(E::kType, 11);
 
+        makeBoard();
+
         qb::RecordView r = qb::FindObject(main, project)->record();
         r.setU32(M::kGameKind, M::kPachinko);
         r.setU32(M::kPachinkoBoard, static_cast<std::uint32_t>(board));
@@ -72,6 +84,48 @@ struct PachinkoProject {
         r.setU32(M::kNextBallSound + 4, static_cast<std::uint32_t>(bounce));
     }
 };
+
+// The default background in tiles of 32 pixels, a 20 x 200 map tiled from it, and a board of
+// pegs in staggered rows, the launch lane's wall, a spring and two holes.
+void PachinkoProject::makeBoard() {
+    namespace map = qb::layout::map;
+    const std::int32_t tiles = NewItemOfType(project, 4, "Table tiles");
+    qb::FindObject(tiles, project)->record().setI32(qb::layout::backgrounds_bitmap::kTileSize, 32);
+    const std::int32_t mapId = NewItemOfType(project, 6, "Table");
+    qb::RecordView m = qb::FindObject(mapId, project)->record();
+    const std::uint32_t w = m.u32(map::kWidth), h = m.u32(map::kHeight);
+    for (std::uint32_t y = 0; y < h; ++y)
+        for (std::uint32_t x = 0; x < w; ++x)
+            m.setU32(map::CellOffset(x, y, w),
+                     qb::layout::map_cell::Make(static_cast<std::uint32_t>(tiles), (x + y) % 3, (y / 2) % 3));
+
+    qb::RecordView b = qb::FindObject(board, project)->record();
+    b.setU32(B::kBackgroundMap, static_cast<std::uint32_t>(mapId));
+    b.setI32(B::kBallCount, 10);
+    b.setI32(B::kCompletionBonus, 1000);
+    const std::int32_t top = static_cast<std::int32_t>(h) * 32;
+    int n = 0;
+    auto put = [&](std::int32_t element, std::uint32_t placement, std::int32_t x1, std::int32_t y1,
+                   std::int32_t x2, std::int32_t y2) {
+        const std::size_t o = B::kPieces + static_cast<std::size_t>(n++) * B::kPieceSize;
+        b.setU32(o + P::kElement, static_cast<std::uint32_t>(element));
+        b.setU32(o + P::kPlacement, placement);
+        b.setI32(o + P::kInitX, x1);
+        b.setI32(o + P::kInitY, y1);
+        b.setI32(o + P::kEndX, x2);
+        b.setI32(o + P::kEndY, y2);
+    };
+    for (int row = 0; row < 7; ++row)
+        for (int column = 0; column < 7 - (row % 2); ++column) {
+            const std::int32_t x = 40 + column * 36 + (row % 2) * 18, y = top - 40 - row * 32;
+            put(peg, P::kFixed, x, y, x, y);
+        }
+    put(spring, P::kVertical, 296, top - 40, 296, top - 300);
+    put(spring, P::kFixed, 308, top - 296, 308, top - 296);
+    put(hole, P::kHorizontal, 40, top - 270, 100, top - 270);
+    put(hole, P::kHorizontal, 180, top - 270, 240, top - 270);
+    b.setI32(B::kPieceCount, n);
+}
 
 template <class Dialog>
 void Shoot(int project, std::int32_t id, const std::string& outDir, const std::string& file,
@@ -93,6 +147,18 @@ const qbshots::ScreenshotRegistration kCurlingMain("curling_main_parameters", []
 const qbshots::ScreenshotRegistration kPachinkoElement("pachinko_element", [](const std::string& out) {
     PachinkoProject p;
     Shoot<qb::ui::PachinkoElementDialog>(p.project, p.peg, out, "pachinko_element.png");
+});
+
+const qbshots::ScreenshotRegistration kPachinkoBoard("pachinko_board", [](const std::string& out) {
+    PachinkoProject p;
+    qb::SetCurrentObject(p.project, p.board);
+    auto dialog = std::make_unique<qb::ui::PachinkoBoardDialog>(nullptr);
+    // A piece selected (red), and a peg being composed (yellow).
+    if (auto* list = dialog->findChild<QListWidget*>("piecesListWidget")) list->setCurrentRow(9);
+    if (auto* element = dialog->findChild<QComboBox*>("elementComboBox")) element->setCurrentIndex(0);
+    if (auto* x = dialog->findChild<QLineEdit*>("initXLineEdit")) x->setText("150");
+    if (auto* y = dialog->findChild<QLineEdit*>("initYLineEdit")) y->setText("6330");
+    qbshots::SaveShot(dialog.get(), out, "pachinko_board.png");
 });
 
 } // namespace

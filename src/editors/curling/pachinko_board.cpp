@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QImage>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 #include <unordered_map>
 #include <vector>
 
@@ -53,9 +55,9 @@ constexpr MultiSetting kMultiSettings[4] = {
     {"IDC_EDIT_X_OFFSET", "20", "multiOffsetXLineEdit", "X offset:"},
     {"IDC_EDIT_Y_OFFSET", "20", "multiOffsetYLineEdit", "Y offset:"}};
 
-const QColor kComposingColour(255, 255, 0);
-const QColor kPieceColour(0, 255, 0);
-const QColor kSelectedColour(255, 0, 0);
+constexpr QRgb kComposingColour = 0xFFFFFF00u;  // yellow
+constexpr QRgb kPieceColour = 0xFF00FF00u;      // green
+constexpr QRgb kSelectedColour = 0xFFFF0000u;   // red
 
 Bytes CurrentRecord() {
     const ObjectRecord* o = FindObject(CurrentObjectId(), CurrentProjectIndex());
@@ -69,57 +71,84 @@ std::int32_t ReadNumber(const QLineEdit* edit, std::size_t maxChars = kNumberCha
 // Rounds down to a multiple of 16, also below 0.
 int Floor16(int v) { return v >= 0 ? v / 16 * 16 : -((-v + 15) / 16 * 16); }
 
-// The lines of the pieces in view pixels, collected per colour and drawn in one call each.
+// The pieces' lines, written straight into a layer of the view's size that is then drawn over
+// the map: hundreds of short lines cost little that way. The layer is kept between repaints and
+// only the part the last repaint used is cleared.
 class PieceLines {
 public:
-    explicit PieceLines(int viewSize) : size_(viewSize) {}
+    PieceLines(QImage& layer, QRect& used, int viewSize) : layer_(layer), used_(used), size_(viewSize) {
+        if (layer_.width() != size_ || layer_.height() != size_) {
+            layer_ = QImage(size_, size_, QImage::Format_ARGB32_Premultiplied);
+            layer_.fill(Qt::transparent);
+            used_ = QRect();
+        }
+        bits_ = reinterpret_cast<QRgb*>(layer_.bits());
+        stride_ = static_cast<std::size_t>(layer_.bytesPerLine()) / sizeof(QRgb);
+        for (int y = used_.top(); y <= used_.bottom(); ++y) {
+            QRgb* line = bits_ + static_cast<std::size_t>(y) * stride_;
+            std::fill(line + used_.left(), line + used_.right() + 1, QRgb(0));
+        }
+        used_ = QRect();
+    }
 
     // A line from a up to, not including, b (the way the board has always been drawn: a
     // 4-pixel bar from x - 2 to x + 2 covers x - 2 .. x + 1). Lines whose two ends lie on the
     // same side outside the view are left out. Both are horizontal or vertical.
-    void add(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by) {
+    void add(std::int64_t ax, std::int64_t ay, std::int64_t bx, std::int64_t by, QRgb colour) {
         if ((ax < 0 && bx < 0) || (ax >= size_ && bx >= size_) || (ay < 0 && by < 0) ||
             (ay >= size_ && by >= size_))
             return;
         if (ax == bx && ay == by) return;
-        // One step back from b towards a; the far ends are kept near the view so that huge
-        // coordinates of a damaged record cannot overflow the painter.
+        // The pixels covered, inclusive, cut to the view.
         const std::int64_t lastX = bx - (bx > ax) + (bx < ax);
         const std::int64_t lastY = by - (by > ay) + (by < ay);
-        lines_.emplace_back(Near(ax), Near(ay), Near(lastX), Near(lastY));
+        const int x0 = Cut(std::min(ax, lastX)), x1 = Cut(std::max(ax, lastX));
+        const int y0 = Cut(std::min(ay, lastY)), y1 = Cut(std::max(ay, lastY));
+        if (std::max(ax, lastX) < 0 || std::min(ax, lastX) >= size_ || std::max(ay, lastY) < 0 ||
+            std::min(ay, lastY) >= size_)
+            return;
+        for (int y = y0; y <= y1; ++y) {
+            QRgb* line = bits_ + static_cast<std::size_t>(y) * stride_;
+            std::fill(line + x0, line + x1 + 1, colour);
+        }
+        left_ = std::min(left_, x0);
+        top_ = std::min(top_, y0);
+        right_ = std::max(right_, x1);
+        bottom_ = std::max(bottom_, y1);
     }
-    void draw(QPainter& painter, const QColor& colour) {
-        if (lines_.empty()) return;
-        painter.setPen(QPen(colour, 0));
-        painter.drawLines(lines_.data(), static_cast<int>(lines_.size()));
-        lines_.clear();
-    }
+    // The part of the layer drawn on.
+    QRect used() const { return right_ < left_ ? QRect() : QRect(QPoint(left_, top_), QPoint(right_, bottom_)); }
 
 private:
-    int Near(std::int64_t v) const {
-        return static_cast<int>(std::clamp<std::int64_t>(v, -4, static_cast<std::int64_t>(size_) + 4));
+    int Cut(std::int64_t v) const {
+        return static_cast<int>(std::clamp<std::int64_t>(v, 0, static_cast<std::int64_t>(size_) - 1));
     }
+    QImage& layer_;
+    QRect& used_;
     int size_;
-    std::vector<QLine> lines_;
+    QRgb* bits_ = nullptr;
+    std::size_t stride_ = 0;
+    int left_ = std::numeric_limits<int>::max(), top_ = std::numeric_limits<int>::max();
+    int right_ = -1, bottom_ = -1;
 };
 
 // The lines of one piece whose initial point is (x1, y1) and end point (x2, y2) in view pixels.
 void AddPiece(PieceLines& lines, std::uint32_t placement, std::int64_t x1, std::int64_t y1,
-              std::int64_t x2, std::int64_t y2) {
+              std::int64_t x2, std::int64_t y2, QRgb colour) {
     switch (placement) {
     case P::kVertical:
-        lines.add(x1, y1, x1, y2);
-        lines.add(x1 - 2, y1, x1 + 2, y1);
-        lines.add(x1 - 2, y2, x1 + 2, y2);
+        lines.add(x1, y1, x1, y2, colour);
+        lines.add(x1 - 2, y1, x1 + 2, y1, colour);
+        lines.add(x1 - 2, y2, x1 + 2, y2, colour);
         break;
     case P::kFixed:
-        lines.add(x1 - 2, y1, x1 + 3, y1);
-        lines.add(x1, y1 - 2, x1, y1 + 3);
+        lines.add(x1 - 2, y1, x1 + 3, y1, colour);
+        lines.add(x1, y1 - 2, x1, y1 + 3, colour);
         break;
     case P::kHorizontal:
-        lines.add(x1, y1, x2, y1);
-        lines.add(x1, y1 - 2, x1, y1 + 2);
-        lines.add(x2, y1 - 2, x2, y1 + 2);
+        lines.add(x1, y1, x2, y1, colour);
+        lines.add(x1, y1 - 2, x1, y1 + 2, colour);
+        lines.add(x2, y1 - 2, x2, y1 + 2, colour);
         break;
     default: break;  // a placement no piece can have is not drawn
     }
@@ -346,6 +375,7 @@ void PachinkoBoardDialog::mapChosen() {
 }
 
 void PachinkoBoardDialog::refillList(int select) {
+    ++piecesGeneration_;  // the pieces may have changed
     list_->clear();
     std::unordered_map<std::uint32_t, QString> elements;
     if (const ProjectRecord* p = fields().project())
@@ -459,31 +489,29 @@ void PachinkoBoardDialog::pick(QPoint at) {
     }
 }
 
-void PachinkoBoardDialog::paintPieces(QPainter& painter) const {
+void PachinkoBoardDialog::paintPieces(QPainter& painter) {
     const std::int64_t tile = view_->tileSize();
     const std::int64_t left = tile * view_->firstColumn();
     const std::int64_t top = (static_cast<std::int64_t>(view_->mapHeight()) - view_->firstRow()) * tile;
-    auto viewX = [left](std::int32_t x) { return static_cast<std::int64_t>(x) - left; };
-    auto viewY = [top](std::int32_t y) { return top - static_cast<std::int64_t>(y) - 1; };
-    auto addPiece = [&](PieceLines& lines, const PachinkoPiece& p) {
-        AddPiece(lines, p.placement, viewX(p.initX), viewY(p.initY), viewX(p.endX), viewY(p.endY));
-    };
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    PieceLines lines(view_->viewSize());
-
     const PachinkoPiece composing = composedPiece();
-    if (composing.initX != 0 || composing.initY != 0) {
-        addPiece(lines, composing);
-        lines.draw(painter, kComposingColour);
-    }
     const int selected = list_->currentRow();
-    for (int i = 0; i < pieces_.count(); ++i)
-        if (i != selected) addPiece(lines, pieces_.at(i));
-    lines.draw(painter, kPieceColour);
-    if (selected >= 0 && selected < pieces_.count()) {
-        addPiece(lines, pieces_.at(selected));
-        lines.draw(painter, kSelectedColour);
+    // The layer is drawn again only when something it shows has changed.
+    const LayerKey key{piecesGeneration_, selected, left, top, view_->viewSize(), composing};
+    if (!(key == layerKey_) || layer_.isNull()) {
+        layerKey_ = key;
+        PieceLines lines(layer_, layerUsed_, view_->viewSize());
+        auto add = [&](const PachinkoPiece& p, QRgb colour) {
+            AddPiece(lines, p.placement, p.initX - left, top - p.initY - 1, p.endX - left,
+                     top - p.endY - 1, colour);
+        };
+        // The piece being composed first, then the stored ones over it, the selected one last.
+        if (composing.initX != 0 || composing.initY != 0) add(composing, kComposingColour);
+        for (int i = 0; i < pieces_.count(); ++i)
+            if (i != selected) add(pieces_.at(i), kPieceColour);
+        if (selected >= 0 && selected < pieces_.count()) add(pieces_.at(selected), kSelectedColour);
+        layerUsed_ = lines.used();
     }
+    if (!layerUsed_.isEmpty()) painter.drawImage(layerUsed_.topLeft(), layer_, layerUsed_);
 }
 
 bool PachinkoBoardDialog::validateAndFinish() {

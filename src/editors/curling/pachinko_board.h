@@ -13,7 +13,9 @@
 //
 // Positions are map pixels with y counted upward from the bottom of the map. The board holds 500
 // pieces: "Add one" and "Add multi" refuse, with a message, what would not fit.
+#include <QImage>
 #include <QLineEdit>
+#include <QRect>
 #include <array>
 #include <cstdint>
 
@@ -40,6 +42,8 @@ public:
 
     MapView* mapView() const { return view_; }
     const PachinkoPieces& pieces() const { return pieces_; }
+    // Draws the pieces over the view's map, as every repaint of the view does after the map.
+    void paintPieces(QPainter& painter);
 
     // The message shown when "Add one" or "Add multi" would place more than 500 pieces.
     static constexpr const char* kBoardFullMessage = "The board holds at most 500 pieces.";
@@ -60,7 +64,6 @@ private:
     void deleteFromSelected();
     void deleteAll();
     void pick(QPoint viewPosition);
-    void paintPieces(QPainter& painter) const;
 
     PachinkoPieces pieces_;
     MapView* view_ = nullptr;
@@ -83,6 +86,20 @@ private:
     QLineEdit* levelOrder_ = nullptr;
     QLineEdit* balls_ = nullptr;
     QLineEdit* bonus_ = nullptr;
+    // The pieces as last drawn over the map, the part of the layer they cover, and what they
+    // were drawn from.
+    struct LayerKey {
+        std::uint64_t generation = 0;
+        int selected = -1;
+        std::int64_t left = 0, top = 0;
+        int viewSize = 0;
+        PachinkoPiece composing;
+        bool operator==(const LayerKey&) const = default;
+    };
+    QImage layer_;
+    QRect layerUsed_;
+    LayerKey layerKey_;
+    std::uint64_t piecesGeneration_ = 0;  // grows whenever the pieces may have changed
 };
 
 } // namespace qb::ui

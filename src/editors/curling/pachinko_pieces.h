@@ -19,6 +19,7 @@ struct PachinkoPiece {
     std::uint32_t placement = layout::pachinko_board::piece::kFixed;
     std::int32_t initX = 0, initY = 0;
     std::int32_t endX = 0, endY = 0;
+    bool operator==(const PachinkoPiece&) const = default;
 };
 
 class PachinkoPieces {
