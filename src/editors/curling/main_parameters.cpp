@@ -64,8 +64,8 @@ QString LabelName(const char* fieldName) {
     return name + QStringLiteral("Label");
 }
 
-// A labelled row whose label is the field's buddy.
-void AddRow(QFormLayout* form, const char* fieldName, const char* label, QWidget* field) {
+// A labelled row whose label, named after the field, is the field's buddy.
+void AddFieldRow(QFormLayout* form, const char* fieldName, const char* label, QWidget* field) {
     auto* caption = new QLabel(QString::fromLatin1(label));
     caption->setObjectName(LabelName(fieldName));
     caption->setBuddy(field);
@@ -74,7 +74,7 @@ void AddRow(QFormLayout* form, const char* fieldName, const char* label, QWidget
 
 void AddNumbers(FieldBinder& f, QFormLayout* form, std::initializer_list<NumberField> numbers) {
     for (const NumberField& n : numbers)
-        AddRow(form, n.name, n.label, f.number(NumberEdit(n.name), n.offset, kNumberChars));
+        AddFieldRow(form, n.name, n.label, f.number(NumberEdit(n.name), n.offset, kNumberChars));
 }
 
 QComboBox* ItemCombo(FieldBinder& f, const char* name, std::size_t offset, std::uint32_t type) {
@@ -174,7 +174,7 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
                               std::size_t countOffset, const char* buttonName,
                               const char* buttonText, std::size_t firstFrame, std::size_t capacity) {
         auto* count = NumberEdit(editName);
-        AddRow(form, editName, label, count);
+        AddFieldRow(form, editName, label, count);
         auto* button = Named<QPushButton>(buttonName, QString::fromLatin1(buttonText));
         form->addRow(button);
         auto read = [count, capacity] {
@@ -198,7 +198,7 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
                           std::size_t length, std::size_t capacity) {
         auto* edit = Named<QLineEdit>(name);
         edit->setMaxLength(static_cast<int>(kListChars));
-        AddRow(form, name, label, edit);
+        AddFieldRow(form, name, label, edit);
         f.custom([=](RecordView& r) { edit->setText(JoinNumberList(r, list, length, capacity)); },
                  [=](RecordView& r) {
                      const std::vector<std::int32_t> numbers =
@@ -242,9 +242,9 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
     f.choice(M::kGameKind, std::move(kinds));
 
     auto* titles = AddGroup<QFormLayout>(general.middle, "titlesGroupBox", "Titles and fonts");
-    AddRow(titles, "splashTitleComboBox", "Splash title:",
+    AddFieldRow(titles, "splashTitleComboBox", "Splash title:",
            ItemCombo(f, "splashTitleComboBox", M::kSplashStart, kSplashBitmapType));
-    AddRow(titles, "defaultFontComboBox", "Default font:",
+    AddFieldRow(titles, "defaultFontComboBox", "Default font:",
            ItemCombo(f, "defaultFontComboBox", M::kDefaultFont, kFontsBitmapType));
     AddNumbers(f, titles, {{"sublevelsLineEdit", "number of sublevels:", M::kSublevelCount}});
 
@@ -269,7 +269,7 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
                              {"opponentDistanceYLineEdit", "y distance:", M::kOpponentGridSpacingY}});
 
     auto* extra = AddGroup<QFormLayout>(general.right, "areaExtraGroupBox", "Area extra");
-    AddRow(extra, "otherPlayersFontComboBox", "Font for name of other players:",
+    AddFieldRow(extra, "otherPlayersFontComboBox", "Font for name of other players:",
            ItemCombo(f, "otherPlayersFontComboBox", M::kOtherPlayersFont, kFontsBitmapType));
     AddNumbers(f, extra,
                {{"extraInfoXLineEdit", "X position extra info:", M::kExtraInfoX},
@@ -292,12 +292,12 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
     // ---- Graphics and sounds.
     const Columns media = AddPage(pages, "graphicsPage", "Graphics and sounds");
     auto* graphics = AddGroup<QFormLayout>(media.left, "graphicsGroupBox", "Graphics");
-    AddRow(graphics, "backgroundMap0ComboBox", "Background map 0 opponents:",
+    AddFieldRow(graphics, "backgroundMap0ComboBox", "Background map 0 opponents:",
            ItemCombo(f, "backgroundMap0ComboBox", M::kBackgroundMap0, kBackgroundMapType));
     for (std::size_t i = 0; i < M::kBackgroundMapSlots; ++i) {
         const QByteArray name = "backgroundMap" + QByteArray::number(static_cast<int>(i + 1)) + "ComboBox";
         const QByteArray label = "Background map " + QByteArray::number(static_cast<int>(i + 1)) + ":";
-        AddRow(graphics, name.constData(), label.constData(),
+        AddFieldRow(graphics, name.constData(), label.constData(),
                ItemCombo(f, name.constData(), M::kBackgroundMaps + 4 * i, kBackgroundMapType));
     }
     auto* graphicsSprites = new QVBoxLayout;
@@ -409,15 +409,15 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
 
     auto* group4 = AddGroup<QFormLayout>(pachinko.middle, "specificGame4GroupBox",
                                          "Specific game parameters 4 (Pachinko)");
-    AddRow(group4, "tableObjectsDataComboBox", "Table objects  data:",
+    AddFieldRow(group4, "tableObjectsDataComboBox", "Table objects  data:",
            ItemCombo(f, "tableObjectsDataComboBox", M::kPachinkoBoard, kPachinkoBoardType));
     AddNumbers(f, group4, {{"maxBallSpeedLineEdit", "Max ball speed:", M::kMaxBallSpeed},
                            {"gravityLineEdit", "Gravity value (1/10000):", M::kGravity},
                            {"randomWindLineEdit", "Random wind value:", M::kRandomWind},
                            {"kickBallXLineEdit", "xi ball to kick:", M::kKickBallX}});
-    AddRow(group4, "layer2MapComboBox", "Backgr 0, layer 2:",
+    AddFieldRow(group4, "layer2MapComboBox", "Backgr 0, layer 2:",
            ItemCombo(f, "layer2MapComboBox", M::kLayer2Map, kBackgroundMapType));
-    AddRow(group4, "layer2AlphaMapComboBox", "Backgr 0, layer 2 (alpha):",
+    AddFieldRow(group4, "layer2AlphaMapComboBox", "Backgr 0, layer 2 (alpha):",
            ItemCombo(f, "layer2AlphaMapComboBox", M::kLayer2AlphaMap, kBackgroundMapType));
     auto* pachinkoSounds = new QGridLayout;
     group4->addRow(pachinkoSounds);

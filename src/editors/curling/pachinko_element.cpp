@@ -51,12 +51,6 @@ constexpr const char* kElementTypes[E::kTypeCount] = {
     "Cerchio partenza tiro (collisioni come chiodi)",
 };
 
-void AddRow(QFormLayout* form, const char* labelName, const char* label, QWidget* field) {
-    QLabel* caption = Label(labelName, label);
-    caption->setBuddy(field);
-    form->addRow(caption, field);
-}
-
 } // namespace
 
 PachinkoElementDialog::PachinkoElementDialog(QWidget* owner)
