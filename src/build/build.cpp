@@ -12,11 +12,31 @@
 #include "model/folders.h"
 #include "model/preferences.h"
 #include "model/projectfile.h"
+#include "platform/game_server.h"
 #include "platform/messages.h"
 #include "platform/pictures.h"
 #include "platform/profile.h"
 
 namespace qb {
+
+namespace {
+// With the preference set, Compile also makes the Release folder playable from a static web host:
+// index.html (the built page with Ruffle added) and Ruffle itself. The game counts as built
+// either way; a missing Ruffle or a write failure is told.
+void AddWebPlayer(const std::string& releaseFolder, const std::string& pagePath) {
+    const std::string ruffle = FindRuffleFolder();
+    if (ruffle.empty()) {
+        ShowMessage("Ruffle is not installed beside Quillbox: no web player was added to the Release folder.");
+        return;
+    }
+    std::ifstream in(pagePath, std::ios::binary);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string error;
+    if (!in.good() && !in.eof()) error = "cannot read " + pagePath;
+    else PublishWebPlayer(releaseFolder, page, ruffle, &error);
+    if (!error.empty()) ShowMessage("The web player was not added to the Release folder: " + error);
+}
+} // namespace
 
 namespace {
 
@@ -315,6 +335,8 @@ bool BuildGame(int projectIndex, BuildMode mode) {
         return Fail(std::string(kWritingError) + ": " + gamePath);
     if (!page.commit()) return Fail(std::string(kWritingError) + ": " + pagePath);
     if (!game.commit()) return Fail(std::string(kWritingError) + ": " + gamePath);
+    if (mode == BuildMode::Compile && GetPreference(kWebPlayerPreference) == "1")
+        AddWebPlayer(gameFolder, pagePath);
     return true;
 }
 

@@ -19,6 +19,8 @@ enum class BuildMode { Compile, Test };
 
 constexpr const char* kGameFileName = "Game.swf";
 constexpr const char* kPageFileName = "Game.HTML";  // the page, and its template
+// Preference (section main, "1" = on): Compile also writes Release/index.html with Ruffle beside it.
+constexpr const char* kWebPlayerPreference = "webPlayerInRelease";
 constexpr const char* kReleaseFolderName = "Release";
 constexpr const char* kRemoteDataFolderName = "RemoteData";
 constexpr std::uint32_t kEngineTemplateCount = 5;

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -293,6 +294,35 @@ std::string AddRuffleToPage(std::string_view page, std::string_view scriptUrl) {
     out += RuffleScriptTags(scriptUrl);
     out += page.substr(at);
     return out;
+}
+
+bool PublishWebPlayer(const std::string& folder, std::string_view page, const std::string& ruffleFolder,
+                      std::string* error) {
+    auto fail = [&](const std::string& what) {
+        if (error) *error = what;
+        return false;
+    };
+    std::error_code ec;
+    const fs::path target = fs::path(folder) / "ruffle";
+    fs::create_directories(target, ec);
+    if (ec) return fail("cannot create " + target.string());
+    for (const fs::directory_entry& entry : fs::directory_iterator(ruffleFolder, ec)) {
+        const std::string name = entry.path().filename().string();
+        const std::string ext = LowerAscii(entry.path().extension().string());
+        const bool wanted = ext == ".js" || ext == ".wasm" || name.starts_with("LICENSE") ||
+                            name == "package.json";
+        if (!wanted || !entry.is_regular_file(ec)) continue;
+        fs::copy_file(entry.path(), target / name, fs::copy_options::overwrite_existing, ec);
+        if (ec) return fail("cannot copy " + entry.path().string());
+    }
+    if (ec) return fail("cannot read " + ruffleFolder);
+    const fs::path index = fs::path(folder) / "index.html";
+    const std::string published = AddRuffleToPage(page, "ruffle/ruffle.js");
+    FILE* out = std::fopen(index.c_str(), "wb");
+    if (!out) return fail("cannot write " + index.string());
+    const bool written = std::fwrite(published.data(), 1, published.size(), out) == published.size();
+    if (std::fclose(out) != 0 || !written) return fail("cannot write " + index.string());
+    return true;
 }
 
 std::string PercentEncodePath(std::string_view path) {

@@ -68,6 +68,12 @@ private:
 std::string ServeTestGame(const std::string& projectFolder, const std::string& ruffleFolder,
                           std::string_view pageName, std::string* error = nullptr);
 
+// Makes a folder playable from any static web host: writes folder/index.html (page with the
+// Ruffle script added, loading ruffle/ruffle.js) and copies Ruffle's scripts, WebAssembly and
+// licence files into folder/ruffle. False with a reason when something could not be written.
+bool PublishWebPlayer(const std::string& folder, std::string_view page, const std::string& ruffleFolder,
+                      std::string* error = nullptr);
+
 // Percent-encodes everything but unreserved characters and '/'.
 std::string PercentEncodePath(std::string_view path);
 

@@ -1,10 +1,12 @@
 #include "toolkit/preferences_dialog.h"
 
+#include <QCheckBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "build/build.h"
 #include "model/preferences.h"
 #include "model/workspace.h"
 #include "toolkit/dialog_frame.h"
@@ -44,12 +46,18 @@ PreferencesDialog::PreferencesDialog(QWidget* owner) : QDialog(owner) {
     images_ = Field(this, form, "Application to edit images:", "imageEditorEdit", "imageEditorLabel");
     sounds_ = Field(this, form, "Application to edit sounds:", "soundEditorEdit", "soundEditorLabel");
     layout->addLayout(form);
+    webPlayer_ = new QCheckBox("Add a web player to the Release folder", this);
+    webPlayer_->setObjectName("webPlayerCheck");
+    webPlayer_->setToolTip("Compile also writes index.html and the Ruffle player into the Release "
+                           "folder, so it can be uploaded to any web host and played.");
+    layout->addWidget(webPlayer_);
     AddOkCancelButtons(this, layout);
 
     EnsurePreferenceDefaults();
     projects_->setText(FromValue(GetPreference("projectsPath")));
     images_->setText(FromValue(GetPreference("editImagesApp")));
     sounds_->setText(FromValue(GetPreference("editSoundsApp")));
+    webPlayer_->setChecked(GetPreference(kWebPlayerPreference) == "1");
     if (Workspace().projectCount() > 0) projects_->setEnabled(false);
 }
 
@@ -57,6 +65,7 @@ void PreferencesDialog::accept() {
     SetPreference("projectsPath", ToValue(projects_));
     SetPreference("editImagesApp", ToValue(images_));
     SetPreference("editSoundsApp", ToValue(sounds_));
+    SetPreference(kWebPlayerPreference, webPlayer_->isChecked() ? "1" : "0");
     EnsurePreferenceDefaults();
     QDialog::accept();
 }

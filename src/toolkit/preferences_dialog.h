@@ -3,10 +3,12 @@
 // (section main of preferences.ini). The projects folder cannot be changed while a project is
 // open; its field is then disabled (and written back unchanged on OK). OK writes the three
 // values, gives an emptied one its default back and makes the projects folder the program's;
-// Cancel writes nothing. Values are not checked: a folder or program that does not exist is
+// Cancel writes nothing. "Add a web player to the Release folder" (off unless set) makes Compile
+// also write Release/index.html with Ruffle beside it. Values are not checked: a folder or program that does not exist is
 // taken as typed.
 #include <QDialog>
 
+class QCheckBox;
 class QLineEdit;
 
 namespace qb::ui {
@@ -19,6 +21,7 @@ public:
     QLineEdit* projectsFolderEdit() const { return projects_; }
     QLineEdit* imageEditorEdit() const { return images_; }
     QLineEdit* soundEditorEdit() const { return sounds_; }
+    QCheckBox* webPlayerCheck() const { return webPlayer_; }
 
     void accept() override;
 
@@ -26,6 +29,7 @@ private:
     QLineEdit* projects_;
     QLineEdit* images_;
     QLineEdit* sounds_;
+    QCheckBox* webPlayer_;
 };
 
 } // namespace qb::ui

@@ -333,4 +333,50 @@ TEST_F(BuildCommandsTest, CompileOpensTheReleaseFolder) {
     EXPECT_EQ(app.desktop.opened.size(), 1u);
 }
 
+TEST_F(BuildCommandsTest, TheWebPlayerOptionAddsAPlayablePageAndRuffleToRelease) {
+    const int p = buildableJigsaw("Web");
+    const fs::path folder = qb::ProjectAt(p)->sPathProgetto;
+    // Off by default: Compile writes what it always wrote.
+    WithoutModalDialog([&] { click(Command::Compile); });
+    EXPECT_TRUE(fs::exists(folder / "Release" / "Game.swf"));
+    EXPECT_FALSE(fs::exists(folder / "Release" / "index.html"));
+    EXPECT_FALSE(fs::exists(folder / "Release" / "ruffle"));
+
+    clickWithDialog(Command::Preferences, [&](QDialog* dialog) {
+        auto* d = qobject_cast<qb::ui::PreferencesDialog*>(dialog);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->webPlayerCheck()->text(), "Add a web player to the Release folder");
+        EXPECT_FALSE(d->webPlayerCheck()->isChecked());
+        d->webPlayerCheck()->click();
+        Child<QPushButton>(d, "okButton")->click();
+    });
+    EXPECT_EQ(qb::GetPreference("webPlayerInRelease"), "1");
+    app.messages.texts.clear();
+    WithoutModalDialog([&] { click(Command::Compile); });
+    const std::string page = ReadFile(folder / "Game.HTML");
+    if (qb::FindRuffleFolder().empty()) {
+        ASSERT_EQ(app.messages.texts.size(), 1u);
+        EXPECT_EQ(app.messages.texts[0],
+                  "Ruffle is not installed beside Quillbox: no web player was added to the Release folder.");
+        EXPECT_FALSE(fs::exists(folder / "Release" / "index.html"));
+    } else {
+        EXPECT_TRUE(app.messages.texts.empty());
+        EXPECT_EQ(ReadFile(folder / "Release" / "index.html"), qb::AddRuffleToPage(page, "ruffle/ruffle.js"));
+        EXPECT_EQ(ReadFile(folder / "Release" / "ruffle" / "ruffle.js"),
+                  ReadFile(fs::path(qb::FindRuffleFolder()) / "ruffle.js"));
+        EXPECT_TRUE(fs::exists(folder / "Release" / "ruffle" / "LICENSE_MIT"));
+        EXPECT_TRUE(fs::exists(folder / "Release" / "ruffle" / "LICENSE_APACHE"));
+    }
+    EXPECT_EQ(page.find("ruffle"), std::string::npos);  // the built page itself is unchanged
+
+    // The box shows the stored value and unticking it is stored too.
+    clickWithDialog(Command::Preferences, [&](QDialog* dialog) {
+        auto* d = qobject_cast<qb::ui::PreferencesDialog*>(dialog);
+        EXPECT_TRUE(d->webPlayerCheck()->isChecked());
+        d->webPlayerCheck()->click();
+        Child<QPushButton>(d, "okButton")->click();
+    });
+    EXPECT_EQ(qb::GetPreference("webPlayerInRelease"), "0");
+}
+
 } // namespace
