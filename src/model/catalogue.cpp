@@ -36,7 +36,7 @@ constexpr std::array<GameTypeInfo, kGameTypeCount> kGameTypes{{
     {game::Racing, "Racing game", "Racing game", 100, L::racing_main::kSize, true},
     {game::Platform, "Jet Set Willy Remake", "Old platform game", 200, L::platform_main::kSize,
      true},
-    {game::Soccer, "Soccer game", "Soccer game", 300, L::soccer_main::kSize, false},
+    {game::Soccer, "Soccer game", "Soccer game", 300, L::soccer_main::kSize, true},
     {game::Music, "Music game", "", 400, L::music_main::kSize, false},
     {game::Curling, "Curling game", "Curling game", 500, L::curling_main::kSize, true},
     {game::Jigsaw, "Jigsaw", "Jigsaw game", 600, L::jigsaw_main::kSize, true},

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <algorithm>
 #include <type_traits>
 #include <utility>
 
@@ -33,10 +34,11 @@ template <class W> W* AddRow(QFormLayout* form, const char* labelName, const cha
     return field;
 }
 
-// An edit for one number, no wider than a number needs.
+// An edit for one number, no wider than a number needs and never too narrow for a few digits.
 inline QLineEdit* NumberEdit(const char* name) {
     auto* edit = Named<QLineEdit>(name);
     edit->setMaximumWidth(90);
+    edit->setMinimumWidth(std::min(90, edit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 12));
     return edit;
 }
 

@@ -107,7 +107,7 @@ TEST(Catalogue, GameTypes) {
         {"Shot'em up", "Vertical Shot'em up", 1, 1396, true},
         {"Racing game", "Racing game", 100, 1208, true},
         {"Jet Set Willy Remake", "Old platform game", 200, 1040, true},
-        {"Soccer game", "Soccer game", 300, 12316, false},
+        {"Soccer game", "Soccer game", 300, 12316, true},
         {"Music game", "", 400, 940, false},
         {"Curling game", "Curling game", 500, 1928, true},
         {"Jigsaw", "Jigsaw game", 600, 888, true},

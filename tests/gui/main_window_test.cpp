@@ -48,7 +48,7 @@ TEST_F(MainWindowTest, NewProjectChecksTheNameAndProposesAFreeFolder) {
         for (const qb::GameTypeInfo& type : qb::GameTypes())
             EXPECT_EQ(d->choice(type.code)->isVisibleTo(d), type.offered) << type.code;
         for (auto offered : {qb::game::ShootEmUp, qb::game::Racing, qb::game::Platform,
-                              qb::game::Curling, qb::game::Jigsaw})
+                             qb::game::Soccer, qb::game::Curling, qb::game::Jigsaw})
             EXPECT_TRUE(d->choice(offered)->isVisibleTo(d)) << offered;
         EXPECT_FALSE(d->choice(qb::game::Music)->isVisibleTo(d));
         EXPECT_TRUE(d->choice(qb::game::ShootEmUp)->isChecked());
