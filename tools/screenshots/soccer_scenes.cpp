@@ -2,8 +2,10 @@
 #include <memory>
 
 #include "editors/soccer/main_parameters.h"
+#include "editors/soccer/playing_field_editor.h"
 #include "editors/soccer/team_editor.h"
 #include "model/commands.h"
+#include "model/layouts/map.h"
 #include "model/layouts/soccer_items.h"
 #include "model/layouts/soccer_main.h"
 #include "model/workspace.h"
@@ -47,6 +49,30 @@ SoccerScene MakeSoccerProject() {
     const std::int32_t tigers = NewItemOfType(p, 301, "Tigers");
     const std::int32_t bears = NewItemOfType(p, 301, "Bears");
     s.field = NewItemOfType(p, 308, "Stadium");
+    NewItemOfType(p, 5, "Kick");
+    const std::int32_t whistle = NewItemOfType(p, 5, "Whistle");
+
+    // The field's map: grass from the default tile set (32-pixel tiles).
+    namespace M = qb::layout::map;
+    const std::int32_t tiles = NewItemOfType(p, 104, "Grass");
+    const std::int32_t pitch = NewItemOfType(p, 6, "Pitch");
+    qb::ObjectRecord& map = *qb::FindObject(pitch, p);
+    const std::uint32_t width = 20, height = 15;
+    map.lpDatiOggetto.assign(M::SizeFor(width, height), 0);
+    qb::RecordView m = map.record();
+    m.setU32(M::kWidth, width);
+    m.setU32(M::kHeight, height);
+    m.setU32(M::kTileSize, 32);
+    for (std::uint32_t y = 0; y < height; ++y)
+        for (std::uint32_t x = 0; x < width; ++x)
+            m.setU32(M::CellOffset(x, y, width),
+                     qb::layout::map_cell::Make(static_cast<std::uint32_t>(tiles), (x + y) % 4, 0));
+    qb::RecordView f = qb::FindObject(s.field, p)->record();
+    f.setU32(qb::layout::playing_field::kBackgroundMap, static_cast<std::uint32_t>(pitch));
+    f.setI32(qb::layout::playing_field::kHalfAreaX, 304);
+    f.setI32(qb::layout::playing_field::kAreaY, 256);
+    f.setU32(qb::layout::playing_field::kSingleWhistleSound, 1);
+    f.setU32(qb::layout::playing_field::kSingleWhistleSound + 4, static_cast<std::uint32_t>(whistle));
     for (const qb::ObjectRecord& o : qb::ProjectAt(p)->objects)
         if (o.tipoOggetto == 300) s.main = o.IDoggetto;
 
@@ -103,6 +129,11 @@ const qbshots::ScreenshotRegistration kSoccerMain("soccer_main_parameters", [](c
 const qbshots::ScreenshotRegistration kTeam("soccer_team", [](const std::string& out) {
     const SoccerScene s = MakeSoccerProject();
     Shoot<qb::ui::TeamDataDialog>(s.project, s.home, out, "soccer_team.png");
+});
+
+const qbshots::ScreenshotRegistration kField("soccer_playing_field", [](const std::string& out) {
+    const SoccerScene s = MakeSoccerProject();
+    Shoot<qb::ui::PlayingFieldDialog>(s.project, s.field, out, "soccer_playing_field.png");
 });
 
 } // namespace

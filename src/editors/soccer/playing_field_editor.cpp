@@ -1,0 +1,133 @@
+#include "editors/soccer/playing_field_editor.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include "imaging/map_view.h"
+#include "model/layouts/soccer_items.h"
+#include "model/layouts/sound_pair.h"
+#include "model/workspace.h"
+#include "toolkit/editor_launcher.h"
+#include "toolkit/item_types.h"
+#include "toolkit/named_widgets.h"
+#include "toolkit/object_combos.h"
+
+namespace qb::ui {
+
+namespace {
+namespace P = layout::playing_field;
+
+const EditorRegistration kRegistration(kPlayingFieldType, RunEditor<PlayingFieldDialog>);
+
+struct NumberRow {
+    const char* name;  // <name>Label, <name>LineEdit
+    const char* label;
+    std::size_t offset;
+};
+
+constexpr NumberRow kAreaRows[] = {
+    {"playingAreaX", "X Dimension playing area (in pixels):", P::kPlayingAreaX},
+    {"playingAreaY", "Y Dimension playing area (in pixels):", P::kPlayingAreaY},
+    {"goalAreaX", "X Dimension goal area (in pixels):", P::kGoalAreaX},
+    {"pileAreaX", "X Dimension pile area (in pixels):", P::kPileAreaX},
+};
+
+constexpr NumberRow kLowerRows[] = {
+    {"halfAreaX", "half X area dimension (default = 304):", P::kHalfAreaX},
+    {"areaY", "Y area dimension (default = 256):", P::kAreaY},
+    {"cpuKickX", "X vector CPU init kick:", P::kCpuKickX},
+    {"cpuKickY", "Y vector CPU init kick:", P::kCpuKickY},
+};
+
+struct SoundRow {
+    const char* name;  // <name>CheckBox, <name>Label, <name>ComboBox
+    const char* box;
+    const char* label;
+    std::size_t offset;
+};
+
+constexpr SoundRow kSounds[] = {
+    {"kickSound", "Enable kick sound", "Kick sound:", P::kKickSound},
+    {"dribbleSound", "Enable dribble sound", "Dribble sound:", P::kDribbleSound},
+    {"poleSound", "Enable pole sound", "Pole sound:", P::kPoleSound},
+    {"enterStadiumSound", "Enable enter stadium sound", "Enter stadium sound:",
+     P::kEnterStadiumSound},
+    {"goalSound", "Enable goal sound", "Goal sound:", P::kGoalSound},
+    {"singleWhistleSound", "Enable single whistle sound", "Single whistle sound:",
+     P::kSingleWhistleSound},
+    {"tripleWhistleSound", "Enable triple whistle sound", "Triple whistle sound:",
+     P::kTripleWhistleSound},
+    {"musicSound", "Enable music sound", "Music sound:", P::kMusicSound},
+};
+
+QByteArray Name(const char* stem, const char* suffix) { return QByteArray(stem) + suffix; }
+
+} // namespace
+
+PlayingFieldDialog::PlayingFieldDialog(QWidget* owner)
+    : ItemEditorDialog(owner, QStringLiteral("Playing field")) {
+    FieldBinder& f = fields();
+    auto* columns = new QHBoxLayout;
+    body()->addLayout(columns);
+
+    // The map preview: the view ignores the mouse here, it only shows the field.
+    auto* left = new QVBoxLayout;
+    columns->addLayout(left);
+    auto* mapForm = new QFormLayout;
+    left->addLayout(mapForm);
+    addItemNameRow(mapForm);
+    auto* map = f.object(Named<QComboBox>("backgroundMapComboBox"), P::kBackgroundMap,
+                         kBackgroundMapType);
+    map->setMinimumContentsLength(16);
+    mapForm->addRow(Label("backgroundMapLabel", "Background map"), map);
+    view_ = new MapView(this);
+    view_->setAccessibleName(QStringLiteral("Playing field map"));
+    MapViewInit(*view_, f.projectIndex());
+    left->addWidget(view_, 0, Qt::AlignLeft);
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    columns->addLayout(right);
+    auto* areas = AddGroup<QFormLayout>(right, "areasGroupBox", "Areas");
+    auto addNumbers = [&](QFormLayout* form, const auto& rows) {
+        for (const NumberRow& row : rows)
+            form->addRow(Label(Name(row.name, "Label").constData(), row.label),
+                         f.number(NumberEdit(Name(row.name, "LineEdit").constData()), row.offset,
+                                  kNumberChars));
+    };
+    addNumbers(areas, kAreaRows);
+    addNumbers(areas, kLowerRows);
+
+    auto* sounds = AddGroup<QGridLayout>(right, "soundsGroupBox", "Sounds");
+    int row = 0;
+    for (const SoundRow& s : kSounds) {
+        auto* box = Named<QCheckBox>(Name(s.name, "CheckBox").constData(), QString::fromLatin1(s.box));
+        auto* combo = Named<QComboBox>(Name(s.name, "ComboBox").constData());
+        combo->setMinimumContentsLength(14);
+        f.optionalSound(box, combo, s.offset + layout::sound_pair::kEnabled,
+                        s.offset + layout::sound_pair::kSoundId);
+        sounds->addWidget(box, row, 0);
+        sounds->addWidget(Label(Name(s.name, "Label").constData(), s.label), row, 1);
+        sounds->addWidget(combo, row, 2);
+        ++row;
+    }
+    sounds->setColumnStretch(2, 1);
+    right->addStretch(1);
+
+    loadFields();
+    if (const ObjectRecord* field = f.object())
+        MapViewShow(*view_, static_cast<std::int32_t>(field->record().lo16(P::kBackgroundMap)));
+    // Another map is shown at once; it is stored only by OK.
+    connect(map, &QComboBox::currentIndexChanged, this, [this, map] {
+        MapViewShow(*view_, GetSelectedObjectId(map, kBackgroundMapType));
+    });
+}
+
+PlayingFieldDialog::~PlayingFieldDialog() { MapViewRelease(*view_); }
+
+} // namespace qb::ui
