@@ -39,8 +39,8 @@ void AddProjectRows(ItemEditorDialog* dialog, QFormLayout* form, std::uint32_t g
         typeOfProject->setText(FromRecordText(info->typeOfProject));
     auto* projectName = f.projectName(Named<QLineEdit>("projectNameLineEdit"));
     auto* openFolder = Named<QPushButton>(openFolderName, QStringLiteral("Open project folder"));
-    form->addRow(Label("typeOfProjectLabel", "Type of project:"), typeOfProject);
-    form->addRow(Label("projectNameLabel", "Project name:"), projectName);
+    AddRow(form, "typeOfProjectLabel", "Type of project:", typeOfProject);
+    AddRow(form, "projectNameLabel", "Project name:", projectName);
     form->addRow(openFolder);
     const int projectIndex = f.projectIndex();
     QObject::connect(openFolder, &QPushButton::clicked, dialog,
@@ -104,8 +104,8 @@ void AddGameAreaGroups(ItemEditorDialog* dialog, QBoxLayout* column, GameAreaFie
     auto* height = f.number(NumberEdit("gameAreaHeightLineEdit"), fields.height);
     auto* freeSize = Named<QCheckBox>("freeSizeCheckBox",
                                       QStringLiteral("Non utilizzare risoluzioni fisse!"));
-    freeForm->addRow(Label("gameAreaWidthLabel", "Width (>= 320):"), width);
-    freeForm->addRow(Label("gameAreaHeightLabel", "Height (>= 256):"), height);
+    AddRow(freeForm, "gameAreaWidthLabel", "Width (>= 320):", width);
+    AddRow(freeForm, "gameAreaHeightLabel", "Height (>= 256):", height);
     freeForm->addRow(freeSize);
     freeForm->parentWidget()->setVisible(false);
 
@@ -132,10 +132,8 @@ QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std:
                               const char* heightLabel) {
     FieldBinder& f = dialog->fields();
     auto* area = AddGroup<QFormLayout>(column, "gameAreaGroupBox", "Game area");
-    area->addRow(Label("gameWidthLabel", widthLabel),
-                 f.number(NumberEdit("gameWidthLineEdit"), width));
-    area->addRow(Label("gameHeightLabel", heightLabel),
-                 f.number(NumberEdit("gameHeightLineEdit"), height));
+    AddRow(area, "gameWidthLabel", widthLabel, f.number(NumberEdit("gameWidthLineEdit"), width));
+    AddRow(area, "gameHeightLabel", heightLabel, f.number(NumberEdit("gameHeightLineEdit"), height));
     return area;
 }
 

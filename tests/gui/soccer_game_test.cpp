@@ -95,6 +95,8 @@ TEST_F(PlayingFieldTest, ANewFieldOpensWithItsDefaultsAndAllSoundsOff) {
         auto* view = Child<qb::ui::MapView>(d, "mapView");
         EXPECT_EQ(view->state(), qb::ui::MapViewState::SetUp);
         EXPECT_EQ(view->area()->size(), QSize(320, 320));
+        for (QLabel* label : d->findChildren<QLabel*>())
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
         Cancel(d);
     });
 }

@@ -111,6 +111,10 @@ TEST_F(SoccerTest, ANewProjectOpensWithItsDefaultsAndHiddenControls) {
               "goalkeeperCelebrationGroupBox", "markerGroupBox", "arrowsGroupBox",
               "ballSpriteGroupBox", "ballShadowSpriteGroupBox"})
             EXPECT_TRUE(Child<QWidget>(d, group)->isVisibleTo(d)) << group;
+        // Every label names the control it stands for.
+        for (QLabel* label : d->findChildren<QLabel*>())
+            if (label->objectName().endsWith("Label"))
+                EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
         Cancel(d);
     });
 }
@@ -474,6 +478,8 @@ TEST_F(TeamTest, ANewTeamOpensWithItsDefaults) {
         EXPECT_EQ(Line(d, "descriptionLineEdit")->text(), "");
         for (int p = 1; p <= 11; ++p)
             for (const char* field : {"Role", "X", "Y"}) EXPECT_EQ(Player(d, p, field)->text(), "0");
+        for (QLabel* label : d->findChildren<QLabel*>())
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
         Cancel(d);
     });
 }

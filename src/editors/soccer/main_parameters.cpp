@@ -82,13 +82,13 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
             // dialog nor has every entry measured when it opens.
             combo->setMinimumContentsLength(16);
             combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-            form->addRow(Label(row.labelName, row.label), combo);
+            AddRow(form, row.labelName, row.label, combo);
         }
     };
     auto addNumbers = [&](QFormLayout* form, std::initializer_list<NumberRow> rows) {
         for (const NumberRow& row : rows)
-            form->addRow(Label(row.labelName, row.label),
-                         f.number(NumberEdit(row.editName), row.offset, kNumberChars));
+            AddRow(form, row.labelName, row.label,
+                   f.number(NumberEdit(row.editName), row.offset, kNumberChars));
     };
 
     // Project, game area, compiling.
@@ -98,9 +98,12 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
     QVBoxLayout* compiling = AddResourceLocationGroup(
         this, left, {L::kResourceLocation, L::kResourcePath}, "Resources are in a specific path",
         PathBoxPlace::Last, ResourceChoices::BesideOrAtPath);
-    compiling->addWidget(Label("descriptionWhileLoadingLabel", "Description while loading:"));
-    compiling->addWidget(f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
-                                L::kLoadingDescription, layout::kTextField));
+    auto* loadingLabel = Label("descriptionWhileLoadingLabel", "Description while loading:");
+    auto* loading = f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
+                           L::kLoadingDescription, layout::kTextField);
+    loadingLabel->setBuddy(loading);
+    compiling->addWidget(loadingLabel);
+    compiling->addWidget(loading);
 
     // Match timing.
     auto* play = AddGroup<QFormLayout>(left, "playInfoGroupBox", "Play info");
@@ -117,6 +120,7 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
     // Kept out of sight: no field of the record holds a game period.
     auto* periodLabel = Label("gamePeriodLabel", "Game period (in seconds):");
     auto* period = NumberEdit("gamePeriodLineEdit");
+    periodLabel->setBuddy(period);
     play->addRow(periodLabel, period);
     periodLabel->hide();
     period->hide();
@@ -175,7 +179,7 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
         auto* edit = Named<QPushButton>(Name(a.prefix, "EditButton").constData(),
                                         QStringLiteral("Edit"));
         edit->setAccessibleName(QStringLiteral("Edit ") + QString::fromLatin1(a.title));
-        form->addRow(Label(Name(a.prefix, "FramesLabel").constData(), "Number of frames:"), frames);
+        AddRow(form, Name(a.prefix, "FramesLabel").constData(), "Number of frames:", frames);
         form->addRow(edit);
         ConnectCountedSpriteButton(
             this, edit, frames,

@@ -84,7 +84,7 @@ PlayingFieldDialog::PlayingFieldDialog(QWidget* owner)
     auto* map = f.object(Named<QComboBox>("backgroundMapComboBox"), P::kBackgroundMap,
                          kBackgroundMapType);
     map->setMinimumContentsLength(16);
-    mapForm->addRow(Label("backgroundMapLabel", "Background map"), map);
+    AddRow(mapForm, "backgroundMapLabel", "Background map", map);
     view_ = new MapView(this);
     view_->setAccessibleName(QStringLiteral("Playing field map"));
     MapViewInit(*view_, f.projectIndex());
@@ -96,9 +96,9 @@ PlayingFieldDialog::PlayingFieldDialog(QWidget* owner)
     auto* areas = AddGroup<QFormLayout>(right, "areasGroupBox", "Areas");
     auto addNumbers = [&](QFormLayout* form, const auto& rows) {
         for (const NumberRow& row : rows)
-            form->addRow(Label(Name(row.name, "Label").constData(), row.label),
-                         f.number(NumberEdit(Name(row.name, "LineEdit").constData()), row.offset,
-                                  kNumberChars));
+            AddRow(form, Name(row.name, "Label").constData(), row.label,
+                   f.number(NumberEdit(Name(row.name, "LineEdit").constData()), row.offset,
+                            kNumberChars));
     };
     addNumbers(areas, kAreaRows);
     addNumbers(areas, kLowerRows);
@@ -112,7 +112,9 @@ PlayingFieldDialog::PlayingFieldDialog(QWidget* owner)
         f.optionalSound(box, combo, s.offset + layout::sound_pair::kEnabled,
                         s.offset + layout::sound_pair::kSoundId);
         sounds->addWidget(box, row, 0);
-        sounds->addWidget(Label(Name(s.name, "Label").constData(), s.label), row, 1);
+        auto* label = Label(Name(s.name, "Label").constData(), s.label);
+        label->setBuddy(combo);
+        sounds->addWidget(label, row, 1);
         sounds->addWidget(combo, row, 2);
         ++row;
     }

@@ -63,14 +63,14 @@ TeamDataDialog::TeamDataDialog(QWidget* owner)
     columns->addLayout(team);
     addItemNameRow(team);
     for (const NumberRow& row : kTeamRows)
-        team->addRow(Label(Name(row, "Label").constData(), row.label),
-                     f.number(NumberEdit(Name(row, "LineEdit").constData()), row.offset, kNumberChars));
+        AddRow(team, Name(row, "Label").constData(), row.label,
+               f.number(NumberEdit(Name(row, "LineEdit").constData()), row.offset, kNumberChars));
 
     // The count comes before the players: they are stored with the count just stored. A count
     // is kept within the eleven players the record holds, so the game never takes the bytes of
     // the description for players.
     auto* count = NumberEdit("playerCountLineEdit");
-    team->addRow(Label("playerCountLabel", "N players for team:"), count);
+    AddRow(team, "playerCountLabel", "N players for team:", count);
     f.custom([count](RecordView& r) { count->setText(QString::number(r.i32(T::kPlayerCount))); },
              [count](RecordView& r) {
                  const std::int32_t typed =
@@ -80,7 +80,7 @@ TeamDataDialog::TeamDataDialog(QWidget* owner)
     auto* description = f.text(Named<QLineEdit>("descriptionLineEdit"), T::kDescription,
                                 T::kDescriptionSize);
     description->setMinimumWidth(240);
-    team->addRow(Label("descriptionLabel", "Description:"), description);
+    AddRow(team, "descriptionLabel", "Description:", description);
 
     // The players, four groups a row.
     auto* players = new QGridLayout;
@@ -94,9 +94,9 @@ TeamDataDialog::TeamDataDialog(QWidget* owner)
         e[0] = NumberEdit((n + "RoleLineEdit").constData());
         e[1] = NumberEdit((n + "XLineEdit").constData());
         e[2] = NumberEdit((n + "YLineEdit").constData());
-        form->addRow(Label((n + "RoleLabel").constData(), "Role:"), e[0]);
-        form->addRow(Label((n + "XLabel").constData(), "X composition:"), e[1]);
-        form->addRow(Label((n + "YLabel").constData(), "Y composition:"), e[2]);
+        AddRow(form, (n + "RoleLabel").constData(), "Role:", e[0]);
+        AddRow(form, (n + "XLabel").constData(), "X composition:", e[1]);
+        AddRow(form, (n + "YLabel").constData(), "Y composition:", e[2]);
         players->addWidget(group, p / 4, p % 4);
     }
     f.custom(
