@@ -112,9 +112,11 @@ TEST_F(SoccerTest, ANewProjectOpensWithItsDefaultsAndHiddenControls) {
               "ballSpriteGroupBox", "ballShadowSpriteGroupBox"})
             EXPECT_TRUE(Child<QWidget>(d, group)->isVisibleTo(d)) << group;
         // Every label names the control it stands for.
-        for (QLabel* label : d->findChildren<QLabel*>())
-            if (label->objectName().endsWith("Label"))
+        for (QLabel* label : d->findChildren<QLabel*>()) {
+            if (label->objectName().endsWith("Label")) {
                 EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+            }
+        }
         Cancel(d);
     });
 }
