@@ -33,7 +33,6 @@ namespace {
 namespace M = layout::curling_main;
 namespace pair = layout::sound_pair;
 
-constexpr std::size_t kNumberChars = 29;  // numbers are read from at most this many characters
 constexpr std::size_t kListChars = 999;   // and number lists from at most this many
 
 struct NumberField {

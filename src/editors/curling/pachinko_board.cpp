@@ -38,7 +38,6 @@ namespace {
 namespace B = layout::pachinko_board;
 namespace P = layout::pachinko_board::piece;
 
-constexpr std::size_t kNumberChars = 29;
 constexpr int kMultiChars = 254;  // the "Add multi" numbers, as read and as kept
 
 // The four "Add multi" numbers in preferences.ini: key, default, edit name, label.

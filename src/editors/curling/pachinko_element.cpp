@@ -27,7 +27,6 @@ namespace qb::ui {
 namespace {
 namespace E = layout::pachinko_element;
 
-constexpr std::size_t kNumberChars = 29;
 
 // The element kinds in the order of their stored values 0..17.
 constexpr const char* kElementTypes[E::kTypeCount] = {
