@@ -54,6 +54,8 @@ CommandPanel::CommandPanel(QWidget* parent)
         button->setObjectName(info.objectName);
         button->setText(QString::fromLatin1(info.label));
         button->setToolTip(QString::fromLatin1(info.label));
+        // The label may wrap onto two lines; its name is always the one-line label.
+        button->setAccessibleName(QString::fromLatin1(info.label));
         button->setIcon(ButtonIcon(info.picture));
         button->setIconSize(QSize(40, 40));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

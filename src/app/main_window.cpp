@@ -18,6 +18,7 @@
 #include "platform/desktop.h"
 #include "platform/game_server.h"
 #include "platform/messages.h"
+#include "toolkit/dialog_frame.h"
 #include "toolkit/editor_launcher.h"
 #include "toolkit/new_project_dialog.h"
 #include "toolkit/open_project_dialog.h"
@@ -68,9 +69,19 @@ MainWindow::MainWindow() : QWidget(nullptr) {
     commands_ = new CommandPanel(this);
     layout_->addPanel(commands_, QRect(0, 0, 0, CommandPanel::kHeight));
 
+    // Announced as the application's window, not as an anonymous pane.
+    ui::SetAccessibleView(this, kWindowTitle, QAccessible::Window);
+    previewArea_ = new QWidget(this);
+    previewArea_->setObjectName("previewArea");
+    previewArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    previewArea_->setFocusPolicy(Qt::NoFocus);
+    ui::SetAccessibleView(previewArea_, QStringLiteral("Preview"), QAccessible::Graphic);
+    previewArea_->hide();
+
     connect(tree_, &TreePanel::selectionChanged, this,
             [this] { commands_->setEnabledCommands(EnabledCommands(tree_->currentNode())); });
     connect(tree_, &TreePanel::previewChanged, this, [this] {
+        namePreview();
         watchPreview();
         repaint();
     });
@@ -95,6 +106,19 @@ MainWindow::~MainWindow() {
 }
 
 QRect MainWindow::freeArea() const { return layout_->freeArea(rect()); }
+
+void MainWindow::namePreview() {
+    const std::string& path = tree_->previewPath();
+    previewArea_->setAccessibleDescription(
+        QString::fromStdString(std::filesystem::path(path).filename().string()));
+    previewArea_->setGeometry(freeArea());
+    previewArea_->setVisible(!path.empty());
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    previewArea_->setGeometry(freeArea());
+}
 
 void MainWindow::rebuildAndRefresh(std::int32_t objectId, int projectIndex) {
     tree_->rebuild();

@@ -36,6 +36,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void newProject();
@@ -53,10 +54,14 @@ private:
     void rebuildAndRefresh(std::int32_t objectId, int projectIndex);
     void watchPreview();
     void checkPreviewFile();
+    void namePreview();
 
     PanelLayout* layout_;
     TreePanel* tree_;
     CommandPanel* commands_;
+    // Covers the free area while a picture is shown there, so that assistive technology finds
+    // the preview; the picture itself is painted by the window.
+    QWidget* previewArea_;
     QFileSystemWatcher watcher_;
     bool previewCheckQueued_ = false;
 };

@@ -120,6 +120,9 @@ TreePanel::TreePanel(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(t
     tree_->setObjectName("projectTree");
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);
+    // Read out by assistive technology: the tree's name and its one column.
+    tree_->setHeaderLabels({QStringLiteral("Workspace")});
+    tree_->setAccessibleName(QStringLiteral("Projects"));
     tree_->setRootIsDecorated(true);
     tree_->setUniformRowHeights(true);
     // Four levels deep the group labels still fit the 208-pixel panel.

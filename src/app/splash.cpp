@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "toolkit/dialog_frame.h"
+
 namespace qb::app {
 
 namespace {
@@ -27,6 +29,8 @@ SplashWindow::SplashWindow(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                          Qt::WindowDoesNotAcceptFocus) {
     setObjectName("splashWindow");
+    setWindowTitle(QStringLiteral("Quillbox"));
+    ui::SetAccessibleView(this, QStringLiteral("Quillbox"), QAccessible::Window);
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -41,6 +45,7 @@ SplashWindow::SplashWindow(QWidget* owner)
     layout->setSpacing(8);
     auto* picture = new QLabel(this);
     picture->setObjectName("splashPicture");
+    ui::SetAccessibleView(picture, QStringLiteral("Quillbox"), QAccessible::Graphic);
     picture->setPixmap(QPixmap(QStringLiteral(":/quillbox/pictures/splash.png")));
     layout->addWidget(picture);
     auto* lines = new QGridLayout;

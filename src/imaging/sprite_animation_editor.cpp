@@ -171,6 +171,12 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     auto* nextSheet = Button("->", "nextSheetButton", this);
     auto* previousFrame = Button("<-", "previousFrameButton", this);
     auto* nextFrame = Button("->", "nextFrameButton", this);
+    SetAccessibleView(sheetView_, QStringLiteral("Sprite sheet"), QAccessible::Canvas);
+    SetAccessibleView(preview_, QStringLiteral("Sprite frame"), QAccessible::Graphic);
+    previousSheet->setAccessibleName(QStringLiteral("Previous sprite sheet"));
+    nextSheet->setAccessibleName(QStringLiteral("Next sprite sheet"));
+    previousFrame->setAccessibleName(QStringLiteral("Previous frame"));
+    nextFrame->setAccessibleName(QStringLiteral("Next frame"));
     auto* ok = Button("OK and save", "okAndSaveButton", this);
     auto* cancel = Button("Cancel", "cancelButton", this);
 

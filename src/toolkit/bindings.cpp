@@ -8,6 +8,7 @@
 
 #include "model/workspace.h"
 #include "platform/numbers.h"
+#include "toolkit/dialog_frame.h"
 #include "toolkit/object_combos.h"
 #include "toolkit/qtext.h"
 
@@ -114,10 +115,14 @@ QComboBox* FieldBinder::object(QComboBox* combo, std::size_t offset, std::uint32
 
 void FieldBinder::optionalSound(QCheckBox* box, QComboBox* combo, std::size_t flagOffset,
                                 std::size_t idOffset) {
-    QObject::connect(box, &QAbstractButton::clicked, combo, [=] {
+    // The combo follows the box however it changes, not only on a click.
+    QObject::connect(box, &QAbstractButton::toggled, combo, [=] {
         std::uint32_t id = 0, enabled = 0;
         SetupOptionalSound(SoundAction::Clicked, combo, box, id, enabled);
     });
+    // Several sound combos may share one label ("Sound"); the box says which sound it is.
+    if (combo->accessibleDescription().isEmpty())
+        combo->setAccessibleDescription(AccessibleLabelText(box->text()));
     add(
         [=](ObjectRecord& o) {
             std::uint32_t id = o.record().u32(idOffset), enabled = o.record().u32(flagOffset);
@@ -168,7 +173,9 @@ void FieldBinder::custom(std::function<void(RecordView&)> load,
 void FieldBinder::load() {
     ObjectRecord* o = object();
     if (!o) return;
+    loading_ = true;
     for (Binding& b : bindings_) b.load(*o);
+    loading_ = false;
 }
 
 void FieldBinder::store() {

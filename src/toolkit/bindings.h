@@ -78,6 +78,9 @@ public:
 
     void load();
     void store();
+    // True while load() fills the controls: rules that write when a button changes state
+    // leave the record alone then.
+    bool isLoading() const { return loading_; }
 
     ObjectRecord* object() const;
     ProjectRecord* project() const;
@@ -94,10 +97,11 @@ private:
     std::int32_t objectId_;
     int projectIndex_;
     std::vector<Binding> bindings_;
+    bool loading_ = false;
 };
 
 // Enables widgets while a button is checked (or while it is clear, with whenChecked = false),
-// now and whenever it toggles.
+// now and whenever it toggles, whoever toggles it (mouse, keyboard, assistive technology, code).
 void EnableWhile(QAbstractButton* button, std::initializer_list<QWidget*> widgets,
                  bool whenChecked = true);
 void EnableWhile(QAbstractButton* button, std::vector<QWidget*> widgets, bool whenChecked = true);

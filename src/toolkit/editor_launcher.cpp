@@ -36,6 +36,12 @@ void RegisterEditor(std::uint32_t type, EditorOpener opener) { Editors()[type] =
 
 bool HasEditor(std::uint32_t type) { return Editors().count(type) != 0; }
 
+std::vector<std::uint32_t> RegisteredEditorTypes() {
+    std::vector<std::uint32_t> types;
+    for (const auto& [type, opener] : Editors()) types.push_back(type);
+    return types;
+}
+
 bool OpenEditor(QWidget* owner, int projectIndex, std::int32_t objectId) {
     const ObjectRecord* object = FindObject(objectId, projectIndex);
     if (!object) return false;

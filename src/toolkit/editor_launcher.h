@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -16,6 +17,8 @@ using EditorOpener = std::function<void(QWidget* owner)>;
 
 void RegisterEditor(std::uint32_t type, EditorOpener opener);
 bool HasEditor(std::uint32_t type);
+// Every object type that has an editor, in code order.
+std::vector<std::uint32_t> RegisteredEditorTypes();
 // False (and nothing opened) when no editor is registered for the object's type.
 bool OpenEditor(QWidget* owner, int projectIndex, std::int32_t objectId);
 

@@ -114,17 +114,21 @@ void AddGameAreaGroups(ItemEditorDialog* dialog, QBoxLayout* column, GameAreaFie
     choices.emplace_back(freeSize, layout::kAreaFree);
     f.choice(fields.preset, std::move(choices));
 
+    // A preset writes its size when it becomes checked, whoever checks it; loading the record
+    // checks the stored preset without touching the stored size.
     for (std::size_t i = 0; i < buttons.size(); ++i) {
         const Preset& preset = kPresets[i];
-        QObject::connect(buttons[i].first, &QRadioButton::clicked, dialog, [=] {
+        QObject::connect(buttons[i].first, &QAbstractButton::toggled, dialog, [=, &f](bool on) {
+            if (!on || f.isLoading()) return;
             freeSize->setChecked(false);
             width->setText(QString::fromLatin1(preset.width));
             height->setText(QString::fromLatin1(preset.height));
         });
     }
     // The free size clears the presets (no button has its value).
-    QObject::connect(freeSize, &QCheckBox::clicked, dialog,
-                     [buttons] { CheckExclusive(buttons, layout::kAreaFree); });
+    QObject::connect(freeSize, &QAbstractButton::toggled, dialog, [buttons, &f](bool on) {
+        if (on && !f.isLoading()) CheckExclusive(buttons, layout::kAreaFree);
+    });
 }
 
 QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std::size_t width,

@@ -15,6 +15,7 @@ OpenProjectDialog::OpenProjectDialog(QWidget* owner) : QDialog(owner) {
     auto* layout = new QVBoxLayout(this);
     list_ = new QListWidget(this);
     list_->setObjectName("projectList");
+    list_->setAccessibleName(QStringLiteral("Projects"));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setSortingEnabled(false);
     list_->setMinimumSize(320, 220);

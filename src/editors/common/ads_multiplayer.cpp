@@ -149,8 +149,8 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
     };
     connect(generate, &QPushButton::clicked, this, newId);
     // Switching records on or off never leaves them without an ID.
-    connect(activateRecords, &QAbstractButton::clicked, this, [recordsId, newId] {
-        if (recordsId->text().isEmpty()) newId();
+    connect(activateRecords, &QAbstractButton::toggled, this, [this, recordsId, newId] {
+        if (!fields().isLoading() && recordsId->text().isEmpty()) newId();
     });
 
     loadFields();

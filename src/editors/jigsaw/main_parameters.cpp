@@ -85,7 +85,7 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
     graphics->addRow(Label("backgroundWithoutJigsawLabel", "Background without jigsaw:"),
                      withoutJigsaw);
     EnableWhile(customFont, {font}, false);
-    connect(customFont, &QCheckBox::clicked, this,
+    connect(customFont, &QCheckBox::toggled, this,
             &JigsawMainParametersDialog::useCustomFontClicked);
 
     // The puzzle area and its grid.
@@ -138,6 +138,7 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
 void JigsawMainParametersDialog::useCustomFontClicked(bool checked) {
     // This one field is written before OK; it is saved at once so that the project file agrees
     // with the record whatever button closes the dialog.
+    if (fields().isLoading()) return;
     ObjectRecord* object = fields().object();
     if (!object) return;
     object->record().setU32(L::kUseCustomFont, checked ? 1u : 0u);

@@ -192,8 +192,9 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     screens->addRow(customFont);
     f.flag(customFont, mp::kUseCustomFont);
     EnableWhile(customFont, {defaultFont}, false);
-    // Written into the record the moment it is clicked; Cancel does not undo it.
-    connect(customFont, &QCheckBox::clicked, this, [this](bool checked) {
+    // Written into the record the moment it changes; Cancel does not undo it.
+    connect(customFont, &QCheckBox::toggled, this, [this](bool checked) {
+        if (fields().isLoading()) return;
         if (ObjectRecord* o = fields().object()) o->record().setU32(mp::kUseCustomFont, checked ? 1u : 0u);
     });
     screens->addRow("Description while loading:",
