@@ -77,6 +77,7 @@ MainWindow::MainWindow() : QWidget(nullptr) {
     previewArea_->setFocusPolicy(Qt::NoFocus);
     ui::SetAccessibleView(previewArea_, QStringLiteral("Preview"), QAccessible::Graphic);
     previewArea_->hide();
+    previewArea_->installEventFilter(this);
 
     connect(tree_, &TreePanel::selectionChanged, this,
             [this] { commands_->setEnabledCommands(EnabledCommands(tree_->currentNode())); });
@@ -115,6 +116,18 @@ void MainWindow::namePreview() {
     previewArea_->setVisible(!path.empty());
 }
 
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Painting over the preview is painting the preview: its file is looked at again.
+    if (watched == previewArea_ && event->type() == QEvent::Paint) queuePreviewCheck();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::queuePreviewCheck() {
+    if (previewCheckQueued_) return;
+    previewCheckQueued_ = true;
+    QTimer::singleShot(0, this, &MainWindow::checkPreviewFile);
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     previewArea_->setGeometry(freeArea());
@@ -146,10 +159,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
     // The file may have changed since the picture was made; it is decoded again outside the
     // paint (a broken file makes the decoder show a message, which must not happen while
     // painting), and this paint shows what there is.
-    if (!previewCheckQueued_) {
-        previewCheckQueued_ = true;
-        QTimer::singleShot(0, this, &MainWindow::checkPreviewFile);
-    }
+    queuePreviewCheck();
     const QImage& image = tree_->previewImage();
     if (image.isNull()) return;
     const QRect area = freeArea();

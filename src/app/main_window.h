@@ -37,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void newProject();
@@ -55,6 +56,7 @@ private:
     void watchPreview();
     void checkPreviewFile();
     void namePreview();
+    void queuePreviewCheck();
 
     PanelLayout* layout_;
     TreePanel* tree_;

@@ -171,7 +171,6 @@ SpriteAnimationDialog::SpriteAnimationDialog(QWidget* owner, int projectIndex,
     auto* nextSheet = Button("->", "nextSheetButton", this);
     auto* previousFrame = Button("<-", "previousFrameButton", this);
     auto* nextFrame = Button("->", "nextFrameButton", this);
-    SetAccessibleView(sheetView_, QStringLiteral("Sprite sheet"), QAccessible::Canvas);
     SetAccessibleView(preview_, QStringLiteral("Sprite frame"), QAccessible::Graphic);
     previousSheet->setAccessibleName(QStringLiteral("Previous sprite sheet"));
     nextSheet->setAccessibleName(QStringLiteral("Next sprite sheet"));

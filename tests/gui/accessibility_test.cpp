@@ -23,6 +23,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -214,8 +215,10 @@ struct Walk : ::testing::Test {
 
 TEST_F(Walk, EveryControlOfEveryDialogIsAnnouncedByItsOwnLabel) {
     int controls = 0;
+    std::set<std::string> titles;
     for (const EditorCase& c : EveryEditor())
         Edit(c.project, c.id, [&](QDialog* d) {
+            titles.insert(S(d->windowTitle()));
             controls += CheckNames(d, c.name + " \"" + S(d->windowTitle()) + "\"");
             Cancel(d);
         });
@@ -227,6 +230,9 @@ TEST_F(Walk, EveryControlOfEveryDialogIsAnnouncedByItsOwnLabel) {
     WithModalDialog([] { qb::ui::OpenProjectDialog(nullptr).exec(); },
                     [&](QDialog* d) { controls += CheckNames(d, "Open project"); d->reject(); });
     EXPECT_GT(controls, 100);
+    std::string walked;
+    for (const std::string& t : titles) walked += " \"" + t + "\"";
+    std::printf("%d controls checked; editors walked:%s\n", controls, walked.c_str());
 }
 
 // The state of every control, as text, to compare two ways of reaching it.
