@@ -131,7 +131,10 @@ VectorialAnimationDialog::VectorialAnimationDialog(QWidget* owner)
         auto* radio = Named<QRadioButton>(labels[t].first, QString::fromLatin1(labels[t].second));
         typeGroup->addWidget(radio);
         types_[t] = radio;
-        connect(radio, &QRadioButton::clicked, this, [this, t] { chooseType(t); });
+        // Whoever checks the button (mouse, keyboard, assistive technology); not the load.
+        connect(radio, &QRadioButton::toggled, this, [this, t](bool on) {
+            if (on && !fields().isLoading()) chooseType(t);
+        });
     }
 
     auto* form = new QFormLayout;

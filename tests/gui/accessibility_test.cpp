@@ -138,9 +138,11 @@ int CheckNames(QWidget* root, const std::string& where) {
         const QString heard = Announced(w);
         EXPECT_FALSE(Heard(heard).isEmpty()) << what << " has no accessible name";
         auto* button = qobject_cast<QAbstractButton*>(w);
-        if (button && !button->text().isEmpty()) {
+        EXPECT_FALSE(heard.contains('\n')) << what;
+        if (!w->accessibleName().isEmpty() && !qobject_cast<QComboBox*>(w)) {
+            // Named on purpose by its editor (an arrow button, a list under a heading).
+        } else if (button && !button->text().isEmpty()) {
             EXPECT_EQ(S(Heard(heard)), S(Heard(button->text()))) << what;
-            EXPECT_FALSE(heard.contains('\n')) << what;
         } else if (const QLabel* label = SeenLabel(root, w, controls)) {
             EXPECT_EQ(S(Heard(heard)), S(Heard(label->text())))
                 << what << " is not announced by its label " << S(label->objectName());

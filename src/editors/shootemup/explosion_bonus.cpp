@@ -129,7 +129,7 @@ BonusEditorDialog::BonusEditorDialog(QWidget* owner)
         shotCombo->setEnabled(isShot);
         restart->setEnabled(isShot);
     };
-    for (QRadioButton* r : {score, speed, shot, lose}) connect(r, &QRadioButton::clicked, this, rules);
+    for (QRadioButton* r : {score, speed, shot, lose}) connect(r, &QRadioButton::toggled, this, rules);
     f.custom([=](RecordView&) { rules(); }, nullptr);
 
     loadFields();
