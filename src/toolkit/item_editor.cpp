@@ -31,6 +31,9 @@ ItemEditorDialog::ItemEditorDialog(QWidget* owner, const QString& title, TreeAft
 }
 
 ItemEditorDialog::~ItemEditorDialog() {
+    // The controls are deleted after this body, and a button that changes state meanwhile must not
+    // run an editor's rule on a dialog that is half gone.
+    for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
     // The preview must show the picture as it is now (an external editor may have changed it).
     if (picturePreview_) RepaintPreview();
 }

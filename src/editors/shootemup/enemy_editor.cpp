@@ -1,5 +1,7 @@
 #include "editors/shootemup/enemy_editor.h"
 
+#include <memory>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -170,8 +172,12 @@ EnemyEditorDialog::EnemyEditorDialog(QWidget* owner)
     collision->parentWidget()->hide();
     right->addStretch(1);
 
-    // The animation-type rules, at opening and whenever the flag or a type button is clicked.
+    // The animation-type rules, at opening and whenever the flag or a type button changes.
+    // The rules check buttons themselves; the guard keeps those changes from running them again.
+    auto applying = std::make_shared<bool>(false);
     auto rules = [=] {
+        if (*applying) return;
+        *applying = true;
         const std::initializer_list<QRadioButton*> others{cycle, background, directional, withLoop};
         if (destroy->isChecked()) {
             CheckExclusive(types, E::kLoopAnimation2);
@@ -190,10 +196,13 @@ EnemyEditorDialog::EnemyEditorDialog(QWidget* owner)
         } else {
             count->setEnabled(true);
         }
+        *applying = false;
     };
-    connect(destroy, &QCheckBox::clicked, this, rules);
+    connect(destroy, &QCheckBox::toggled, this, rules);
     for (QRadioButton* r : {cycle, background, directional, loop, withLoop})
-        connect(r, &QRadioButton::clicked, this, rules);
+        connect(r, &QRadioButton::toggled, this, [=](bool on) {
+            if (on) rules();
+        });
     f.custom(
         [=](RecordView& r) {
             // The directional type is not offered for new enemies; a stored one is shown, so

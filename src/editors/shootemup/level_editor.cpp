@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QScopedValueRollback>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -338,17 +339,21 @@ LevelEditorDialog::LevelEditorDialog(QWidget* owner)
             map_->area()->update();
         });
     for (QRadioButton* r : {enemyWave_, bonusWave_})
-        connect(r, &QRadioButton::clicked, this, [this] {
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (!on) return;
             showKindControls();
             applyRules();
             map_->area()->update();
         });
     for (QRadioButton* r : {noShots_, oneShot_, continueShots_})
-        connect(r, &QRadioButton::clicked, this, [this] { applyRules(); });
+        connect(r, &QRadioButton::toggled, this, [this](bool on) {
+            if (on) applyRules();
+        });
     for (QLineEdit* e : {mapX_, mapY_, screenY_}) connect(e, &QLineEdit::textChanged, this, repaint);
     connect(mirror_, &QCheckBox::toggled, this, repaint);
     connect(list_, &QListWidget::currentRowChanged, this, repaint);
-    connect(enableSound_, &QCheckBox::clicked, this, [this] {
+    connect(enableSound_, &QCheckBox::toggled, this, [this] {
+        if (fields().isLoading()) return;
         SetupOptionalSound(SoundAction::Clicked, sound_, enableSound_, soundId_, soundEnabled_);
     });
     connect(map_, &MapView::moved, this, [this](QPoint at, Qt::MouseButtons) { pointerMoved(at); });
@@ -470,6 +475,9 @@ void LevelEditorDialog::showKindControls() {
 }
 
 void LevelEditorDialog::applyRules() {
+    // The rules check buttons themselves; those changes must not run them again.
+    if (applyingRules_) return;
+    const QScopedValueRollback<bool> applying(applyingRules_, true);
     for (QWidget* w : std::initializer_list<QWidget*>{addNew_, mirror_, mapX_, mapY_, screenY_, choose_, noShots_,
                                                        oneShot_, continueShots_, shotTimeout_})
         w->setEnabled(false);

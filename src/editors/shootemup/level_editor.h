@@ -93,6 +93,7 @@ public:
     const std::vector<LevelWave>& waves() const { return waves_; }
 
 private:
+    bool applyingRules_ = false;
     void loadLevel(RecordView& r);
     void storeLevel(RecordView& r);
     void resetGroup();
