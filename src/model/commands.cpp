@@ -241,10 +241,187 @@ bool LevelPlaces(const Referrer& r, std::int32_t id) {
     return false;
 }
 
+// What a Main parameters record names, field by field: the items the game reads through it.
+enum class Ref : std::uint8_t {
+    Item,    // a u32 whose low half is the ID of an item of `type`
+    Frames,  // a run of sprite frames (Sprites bitmap items)
+    Sound,   // an optional sound pair, in use while switched on
+};
+struct MainRef {
+    Ref kind;
+    std::uint32_t type;         // Item: the type named
+    std::size_t offset;
+    std::size_t slots = 1;      // Frames: room of the run
+    std::size_t countAt = 0;    // Frames: where the used count is kept (0: all slots are used)
+    std::size_t perCount = 1;   // Frames: frames per unit of the count (8 directions)
+};
+
+constexpr std::size_t kAll = 0;
+
+// The fields of the Main parameters records of every game type but the shoot'em-up, whose
+// fields the in-use rules below name one by one. Fonts bitmap fields of a record with a
+// custom-font flag are listed apart (MainFontInUse).
+std::vector<MainRef> MainReferences(std::uint32_t mainType) {
+    using R = Ref;
+    switch (mainType) {
+    case 1: {
+        namespace M = L::shootemup_main;
+        return {{R::Sound, 5, M::kBackgroundSound},
+                {R::Frames, 3, M::kGameOverSprite, 1}};
+    }
+    case 100: {
+        namespace M = L::racing_main;
+        return {{R::Item, 13, M::kSplashStart},
+                {R::Item, 2, M::kDefaultFont},
+                {R::Item, 2, M::kInfoFont},
+                {R::Frames, 3, M::kCurrentLapTextSprite, 1},
+                {R::Frames, 3, M::kBestLapTextSprite, 1},
+                {R::Frames, 3, M::kLapsToGoTextSprite, 1},
+                {R::Frames, 3, M::kLogoSprites, M::kLogoSlots, M::kLogoCount},
+                {R::Frames, 3, M::kExtraInfoSprite, 1},
+                {R::Frames, 3, M::kMusicOnOffSprites, M::kOnOffFrames},
+                {R::Frames, 3, M::kFxOnOffSprites, M::kOnOffFrames},
+                {R::Sound, 5, M::kBackgroundSound},
+                {R::Sound, 5, M::kMusic}};
+    }
+    case 200: {
+        namespace M = L::platform_main;
+        return {{R::Item, 13, M::kSplashStart},
+                {R::Item, 13, M::kGameOverSplash},
+                {R::Item, 13, M::kGameFinishedSplash},
+                {R::Item, 2, M::kDefaultFont},
+                {R::Frames, 3, M::kLifeSprite, 1},
+                {R::Frames, 3, M::kLogoSprites, M::kLogoSlots, M::kLogoCount},
+                {R::Frames, 3, M::kInfoBackgroundSprites, M::kInfoBackgroundFrames},
+                {R::Frames, 3, M::kMusicOnOffSprites, M::kOnOffFrames},
+                {R::Frames, 3, M::kFxOnOffSprites, M::kOnOffFrames},
+                {R::Sound, 5, M::kStartingSound}};
+    }
+    case 300: {
+        namespace M = L::soccer_main;
+        constexpr std::size_t kRun = M::kRunningSlots, kAnim = M::kAnimationSlots;
+        return {{R::Item, 13, M::kSplashStart},
+                {R::Item, 13, M::kSplashWin},
+                {R::Item, 13, M::kSplashLose},
+                {R::Item, 2, M::kDefaultFont},
+                {R::Item, 2, M::kPlayerScoreFont},
+                {R::Item, 2, M::kOpponentScoreFont},
+                {R::Frames, 3, M::kPlayerRunSprites, kRun, M::kPlayerRunFrames, M::kDirections},
+                {R::Frames, 3, M::kPlayerCelebrationSprites, kAnim, M::kPlayerCelebrationFrames},
+                {R::Frames, 3, M::kOpponentRunSprites, kRun, M::kOpponentRunFrames, M::kDirections},
+                {R::Frames, 3, M::kOpponentCelebrationSprites, kAnim,
+                 M::kOpponentCelebrationFrames},
+                {R::Frames, 3, M::kBallSprite, 1},
+                {R::Frames, 3, M::kGoalkeeperRunSprites, kRun, M::kGoalkeeperRunFrames,
+                 M::kDirections},
+                {R::Frames, 3, M::kGoalkeeperCelebrationSprites, kAnim,
+                 M::kGoalkeeperCelebrationFrames},
+                {R::Frames, 3, M::kMarkerSprites, kAnim, M::kMarkerFrames},
+                {R::Frames, 3, M::kBallShadowSprite, 1},
+                {R::Frames, 3, M::kArrowSprites, kAnim, M::kArrowFrames}};
+    }
+    case 500: {
+        namespace M = L::curling_main;
+        std::vector<MainRef> refs = {
+            {R::Item, 13, M::kSplashStart},
+            {R::Item, 2, M::kOtherPlayersFont},
+            {R::Item, 2, M::kDefaultFont},
+            {R::Item, 6, M::kBackgroundMap0},
+            {R::Item, 6, M::kLayer2Map},
+            {R::Item, 6, M::kLayer2AlphaMap},
+            {R::Frames, 3, M::kLogoSprites, M::kLogoSlots, M::kLogoCount},
+            {R::Frames, 3, M::kMusicOnOffSprites, M::kOnOffFrames},
+            {R::Frames, 3, M::kFxOnOffSprites, M::kOnOffFrames},
+            {R::Frames, 3, M::kDiscSprite, 1},
+            {R::Frames, 3, M::kBarSprites, M::kBarFrames},
+            {R::Frames, 3, M::kNextDiscSprite, 1},
+            {R::Frames, 3, M::kMiniBackgroundSprite, 1},
+            {R::Frames, 3, M::kMiniDiscSprite, 1},
+            {R::Frames, 3, M::kMiniBarSprite, 1},
+            {R::Frames, 3, M::kGreenDiscSprite, 1},
+            {R::Frames, 3, M::kSlotSprites, M::kSlotSpriteSlots, M::kSlotSpriteCount},
+            {R::Frames, 3, M::kBonusSprite, 1}};
+        for (std::size_t i = 0; i < M::kBackgroundMapSlots; ++i)
+            refs.push_back({R::Item, 6, M::kBackgroundMaps + 4 * i});
+        for (std::size_t sound :
+             {M::kCollisionSound, M::kMusic, M::kBackgroundSound, M::kPointsSound,
+              M::kSlotStartSound, M::kSlotCycleSound, M::kSlotEndSound, M::kSlotWinSound,
+              M::kNextBallSound, M::kBallsOverSound, M::kPullSpringSound, M::kPushSpringSound,
+              M::kGameOverSound, M::kLevelCompletedSound, M::kGameFinishedSound})
+            refs.push_back({R::Sound, 5, sound});
+        return refs;
+    }
+    case 600: {
+        namespace M = L::jigsaw_main;
+        return {{R::Item, 13, M::kSplashStart},
+                {R::Item, 4, M::kBackgroundWithJigsaw},
+                {R::Item, 4, M::kBackgroundWithoutJigsaw},
+                {R::Sound, 5, M::kBackgroundSound},
+                {R::Sound, 5, M::kPickSound},
+                {R::Sound, 5, M::kPlaceSound},
+                {R::Sound, 5, M::kStartSound},
+                {R::Sound, 5, M::kFinishSound}};
+    }
+    default: return {};
+    }
+}
+
+// The references of each Main parameters type, worked out once.
+const std::vector<MainRef>& MainReferencesOf(std::uint32_t mainType) {
+    static const std::vector<MainRef> kNone;
+    static const std::vector<std::pair<std::uint32_t, std::vector<MainRef>>> kTable = [] {
+        std::vector<std::pair<std::uint32_t, std::vector<MainRef>>> t;
+        for (std::uint32_t type : {1u, 100u, 200u, 300u, 500u, 600u})
+            t.emplace_back(type, MainReferences(type));
+        return t;
+    }();
+    for (const auto& [type, refs] : kTable)
+        if (type == mainType) return refs;
+    return kNone;
+}
+
+// Whether a Main parameters record (of type mainType) names the object.
+bool MainRefersTo(const Referrer& r, std::uint32_t mainType, std::uint32_t targetType,
+                  std::int32_t id) {
+    // The default font counts only while the custom font is not used.
+    if (targetType == 2) {
+        if (mainType == 1) {
+            namespace M = L::shootemup_main;
+            if (r.wordIs(M::kUseCustomFont, 0) && r.lowIs(M::kDefaultFont, id)) return true;
+        } else if (mainType == 600) {
+            namespace M = L::jigsaw_main;
+            if (r.wordIs(M::kUseCustomFont, 0) && r.lowIs(M::kDefaultFont, id)) return true;
+        }
+    }
+    for (const MainRef& ref : MainReferencesOf(mainType)) {
+        switch (ref.kind) {
+        case Ref::Item:
+            if (ref.type == targetType && r.lowIs(ref.offset, id)) return true;
+            break;
+        case Ref::Sound:
+            if (targetType == 5 && r.soundIs(ref.offset, id)) return true;
+            break;
+        case Ref::Frames: {
+            if (targetType != 3) break;
+            const std::int64_t count =
+                ref.countAt == kAll
+                    ? static_cast<std::int64_t>(ref.slots)
+                    : r.signedWord(ref.countAt) * static_cast<std::int64_t>(ref.perCount);
+            if (r.framesUse(count, ref.offset, ref.slots, id)) return true;
+            break;
+        }
+        }
+    }
+    return false;
+}
+
 // Whether the referring record r, of type referrerType, keeps an object of type targetType and
 // ID id in use.
 bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targetType,
               std::int32_t id) {
+    if (referrerType != 1 && IsMainParametersType(referrerType))
+        return MainRefersTo(r, referrerType, targetType, id);
+    if (referrerType == 1 && MainRefersTo(r, 1, targetType, id)) return true;
     switch (targetType) {
     case 2:  // Fonts bitmap: the shoot'em-up default font, unless the custom font is used
         return referrerType == 1 && r.wordIs(L::shootemup_main::kUseCustomFont, 0) &&
@@ -618,12 +795,11 @@ int CopyProject(int projectIndex) {
 
 bool IsObjectDeletable(int projectIndex, const ObjectRecord& object) {
     const std::uint32_t type = object.tipoOggetto;
-    // Groups, the shoot'em-up, racing and music Main parameters and the musical levels stay;
-    // the other game types' Main parameters may be deleted (after the user's confirmation) like
-    // their items, as projects made with earlier versions expect.
+    // Groups, the Main parameters of every game type and the musical levels stay: a project
+    // without its Main parameters could never get them back, and would no longer build.
     switch (type) {
-    case 104: case 108: case 109: case 120: case 121: case 200: case 207: case 208: case 209:
-    case 214: case 300: case 301: case 308: case 500: case 507: case 508: case 600:
+    case 104: case 108: case 109: case 120: case 121: case 207: case 208: case 209:
+    case 214: case 301: case 308: case 507: case 508:
         return true;
     default: break;
     }

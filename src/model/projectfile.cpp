@@ -362,6 +362,16 @@ namespace {
 // Records decoded while the file was read, by object number (empty when not done then).
 using PreparedRecords = std::vector<Bytes>;
 
+// Gives the objects at those positions new IDs, one more than the largest each, in order.
+void GiveNewIds(ProjectRecord& project, const std::vector<std::size_t>& positions) {
+    if (positions.empty()) return;
+    std::vector<std::int32_t> ids;
+    ids.reserve(positions.size());
+    NewObjectIds(project, positions.size(), ids);
+    for (std::size_t k = 0; k < positions.size(); ++k)
+        project.objects[positions[k]].IDoggetto = ids[k];
+}
+
 // Decodes the record of an object section just parsed, while its lines are still in the cache,
 // when the file carries all of it (so the memory taken stays within the file's size).
 void PrepareRecord(const ProfileFile& file, std::string_view section, PreparedRecords& prepared,
@@ -376,7 +386,7 @@ void PrepareRecord(const ProfileFile& file, std::string_view section, PreparedRe
 }
 
 bool ReadProjectWith(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
-                     std::string* error, PreparedRecords* prepared) {
+                     std::string* error, PreparedRecords* prepared, std::string* notice) {
     auto refuse = [&](std::string text) {
         if (error) *error = std::move(text);
         return false;
@@ -393,27 +403,34 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
     if (count < 0 || static_cast<std::size_t>(count) > kMaxObjectsOnLoad)
         return refuse(Damaged("gives nOggetti=" + std::to_string(count) + "; a project holds 0 to " +
                               std::to_string(kMaxObjectsOnLoad) + " objects."));
-    // Every object needs its section: missing ones are damage, not objects of type 0.
-    for (std::int32_t i = 0; i < count; ++i)
-        if (!file.hasSection(NumberedName("oggetto", static_cast<std::uint64_t>(i)).view()))
-            return refuse(Damaged("lists " + std::to_string(count) +
-                                  " objects but has no section oggetto" + std::to_string(i) + "."));
 
     ProjectRecord project = InitProjectRecord(gameType, name, folder);
     project.objects.reserve(static_cast<std::size_t>(count));
     std::size_t unbacked = 0;  // zero bytes the loader adds beyond the hex digits of the file
+    // A missing section or key reads as its default, like any other lookup; the user is told
+    // once that the file was incomplete.
+    std::size_t missingEntries = 0;
+    auto readInt = [&](std::string_view section, std::string_view key) {
+        const std::optional<std::string_view> v = file.findValue(section, key);
+        if (!v) ++missingEntries;
+        return v ? ParseProfileInt(*v, 0) : 0;
+    };
+    std::vector<std::size_t> withoutId;  // objects whose ID read below 0
     RecordReader reader;
     for (std::int32_t i = 0; i < count; ++i) {
         const NumberedName sectionName("oggetto", static_cast<std::uint64_t>(i));
         const std::string_view section = sectionName.view();
         // In the order they are written, so each lookup finds its key on the line after the
         // last one.
-        const std::int32_t id = file.getInt(section, "IDoggetto", 0);
-        const auto type = static_cast<std::uint32_t>(file.getInt(section, "tipoOggetto", 0));
-        const auto subtype = static_cast<std::uint32_t>(file.getInt(section, "sottoTipoOggetto", 0));
+        const std::int32_t id = readInt(section, "IDoggetto");
+        const auto type = static_cast<std::uint32_t>(readInt(section, "tipoOggetto"));
+        const auto subtype = static_cast<std::uint32_t>(readInt(section, "sottoTipoOggetto"));
+        const std::optional<std::string_view> text = file.findValue(section, "sDescrizione");
+        if (!text) ++missingEntries;
         const std::string description =
-            file.getString(section, "sDescrizione", "", kDescriptionField);
-        const auto size = static_cast<std::uint32_t>(file.getInt(section, "dimDatiOggetto", 0));
+            text ? std::string(text->substr(0, std::min(text->size(), kDescriptionField - 1)))
+                 : std::string();
+        const auto size = static_cast<std::uint32_t>(readInt(section, "dimDatiOggetto"));
         if (size > kMaxRecordSizeOnLoad)
             return refuse(Damaged("gives object " + std::to_string(i) + " a data record of " +
                                   std::to_string(size) + " bytes; a record holds at most " +
@@ -427,6 +444,7 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
                 // Look the pieces up first, so that the block is allocated only when the file
                 // carries enough of it.
                 const std::size_t carried = reader.find(file, section, size);
+                if (carried != size) ++missingEntries;
                 unbacked += size - carried;
                 if (unbacked > kMaxUnbackedBytesOnLoad)
                     return refuse(Damaged("claims far more record data than it holds."));
@@ -442,11 +460,11 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
                 data.resize(minimum, 0);
             }
         }
-        // A negative ID (hand-edited file) is kept as it is: a new one could collide with an
-        // object further down the file.
+        // An ID below 0 asks for a new one, given once every ID of the file is known (so it
+        // cannot collide with an object further down).
+        if (id < 0) withoutId.push_back(project.objects.size());
         AddObject(project, type, subtype, nullptr, 0, description, id < 0 ? 0 : id);
         ObjectRecord& object = project.objects.back();
-        object.IDoggetto = id;
         object.lpDatiOggetto = std::move(data);
         // The files of file-backed items live in the project folder, wherever it was before.
         if (IsFileBackedType(type) && !object.lpDatiOggetto.empty() &&
@@ -455,6 +473,20 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
                           object.sDescrizione + "\" would be longer than " +
                           std::to_string(kMaxPathLength) + " characters in " + folder + ".");
     }
+    GiveNewIds(project, withoutId);
+    if (notice) {
+        notice->clear();
+        if (missingEntries || !withoutId.empty()) {
+            *notice = "This project's project.ini was incomplete";
+            if (missingEntries)
+                *notice += ": " + std::to_string(missingEntries) +
+                           " missing entries were read as their defaults";
+            if (!withoutId.empty())
+                *notice += std::string(missingEntries ? "," : ":") + " " +
+                           std::to_string(withoutId.size()) + " objects got new IDs";
+            *notice += "; the file is completed at the next save.";
+        }
+    }
     out = std::move(project);
     return true;
 }
@@ -462,12 +494,12 @@ bool ReadProjectWith(const ProfileFile& file, const std::string& folder, Project
 } // namespace
 
 bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
-                 std::string* error) {
-    return ReadProjectWith(file, folder, out, error, nullptr);
+                 std::string* error, std::string* notice) {
+    return ReadProjectWith(file, folder, out, error, nullptr, notice);
 }
 
 bool ReadProjectFile(const std::string& path, const std::string& folder, ProjectRecord& out,
-                     std::string* error) {
+                     std::string* error, std::string* notice) {
     ProfileFile file;
     PreparedRecords prepared;
     RecordReader reader;
@@ -478,23 +510,26 @@ bool ReadProjectFile(const std::string& path, const std::string& folder, Project
         if (error) *error = "This project cannot be opened: " + why;
         return false;
     }
-    return ReadProjectWith(file, folder, out, error, &prepared);
+    return ReadProjectWith(file, folder, out, error, &prepared, notice);
 }
 
 int LoadProject(const std::string& folderName) {
     const std::string folder = JoinPath(ProjectsFolder(), folderName);
     ProjectRecord project;
     std::string error;
+    std::string notice;
     bool ok;
     {
         WaitCursor wait;
-        ok = ReadProjectFile(JoinPath(folder, kProjectFileName), folder, project, &error);
+        ok = ReadProjectFile(JoinPath(folder, kProjectFileName), folder, project, &error, &notice);
     }
     if (!ok) {
         ShowMessage(error);
         return -1;
     }
-    return AppendProject(std::move(project));
+    const int index = AppendProject(std::move(project));
+    if (!notice.empty()) ShowMessage(notice);
+    return index;
 }
 
 } // namespace qb

@@ -29,12 +29,15 @@ bool SaveProject(int projectIndex);
 void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file);
 
 // Reads projectsPath/folderName/project.ini into a new project appended to the workspace and
-// answers its index; -1 (with a message to the user, nothing added) when it is refused. It never
-// writes the file, and leaves the project tree to its caller.
+// answers its index; -1 (with a message to the user, nothing added) when it is refused. An
+// incomplete file is loaded with a one-line notice to the user. It never writes the file, and
+// leaves the project tree to its caller.
 int LoadProject(const std::string& folderName);
 // Reads a project document without touching the workspace; false with a user message in
-// *error when refused. Refused: versioneProgetto 71 or more; nOggetti below 0 or above
-// kMaxObjectsOnLoad, or a section oggetto+i missing for some i below it; a record larger than
+// *error when refused. A missing section oggetto+i or key reads as its default, and an ID
+// below 0 gets a new ID (one more than the largest of the file); *notice (when given) then
+// receives a one-line note for the user, and is empty otherwise. Refused: versioneProgetto 71
+// or more; nOggetti below 0 or above kMaxObjectsOnLoad; a record larger than
 // kMaxRecordSizeOnLoad; more than kMaxUnbackedBytesOnLoad zero bytes to add; a file-backed
 // item whose rebased path would exceed 259 characters (a stale path could name a file of
 // another project, which Delete item would then remove). Accepted as damage: a missing or
@@ -42,11 +45,11 @@ int LoadProject(const std::string& folderName);
 // 0-9, a-f (A-F are read too) decodes as 0, a piece's odd last digit is ignored, characters
 // beyond a piece's 240 are ignored, and duplicate IDs are kept (FindObject answers the first).
 bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectRecord& out,
-                 std::string* error);
+                 std::string* error, std::string* notice = nullptr);
 // What LoadProject reads, without the workspace or a message: the project.ini at path as
 // ReadProject reads it once loaded (its records are decoded while the file is parsed).
 bool ReadProjectFile(const std::string& path, const std::string& folder, ProjectRecord& out,
-                     std::string* error);
+                     std::string* error, std::string* notice = nullptr);
 
 // Hex encoding of records: two lowercase digits per byte.
 std::string EncodeHex(const Bytes& data);

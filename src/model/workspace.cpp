@@ -53,21 +53,42 @@ ProjectRecord InitProjectRecord(std::uint32_t gameType, std::string_view name,
     return project;
 }
 
+void NewObjectIds(const ProjectRecord& project, std::size_t count,
+                  std::vector<std::int32_t>& out) {
+    out.clear();
+    std::int64_t next = 1;
+    for (const ObjectRecord& o : project.objects)
+        if (o.IDoggetto >= next) next = static_cast<std::int64_t>(o.IDoggetto) + 1;
+    while (out.size() < count && next <= INT32_MAX) out.push_back(static_cast<std::int32_t>(next++));
+    if (out.size() == count) return;
+    // An ID of INT32_MAX (hand-edited file) leaves no larger ID: the smallest free ones follow,
+    // found in one pass over the sorted IDs.
+    std::vector<std::int32_t> used;
+    used.reserve(project.objects.size() + out.size());
+    for (const ObjectRecord& o : project.objects)
+        if (o.IDoggetto > 0) used.push_back(o.IDoggetto);
+    used.insert(used.end(), out.begin(), out.end());
+    std::sort(used.begin(), used.end());
+    std::int64_t candidate = 1;
+    for (std::size_t i = 0; out.size() < count && candidate <= INT32_MAX;) {
+        if (i < used.size() && used[i] < candidate) {
+            ++i;
+        } else if (i < used.size() && used[i] == candidate) {
+            ++candidate;
+            ++i;
+        } else {
+            out.push_back(static_cast<std::int32_t>(candidate++));
+        }
+    }
+}
+
 std::int32_t AddObject(ProjectRecord& project, std::uint32_t type, std::uint32_t subtype,
                        const std::uint8_t* data, std::size_t size, std::string_view description,
                        std::int32_t id) {
     if (id < 0) {
-        std::int64_t candidate = 1;
-        for (const ObjectRecord& o : project.objects)
-            if (o.IDoggetto >= candidate) candidate = static_cast<std::int64_t>(o.IDoggetto) + 1;
-        // An ID of INT32_MAX (hand-edited file) leaves no larger ID; wrap to the smallest free one.
-        if (candidate > INT32_MAX) {
-            candidate = 1;
-            while (std::any_of(project.objects.begin(), project.objects.end(),
-                               [&](const ObjectRecord& o) { return o.IDoggetto == candidate; }))
-                ++candidate;
-        }
-        id = static_cast<std::int32_t>(candidate);
+        std::vector<std::int32_t> ids;
+        NewObjectIds(project, 1, ids);
+        id = ids.empty() ? 1 : ids.front();
     }
     ObjectRecord object;
     object.IDoggetto = id;

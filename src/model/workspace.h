@@ -68,6 +68,12 @@ std::string CutText(std::string_view text, std::size_t n);
 ProjectRecord InitProjectRecord(std::uint32_t gameType, std::string_view name,
                                 std::string_view folder);
 
+// count new IDs for objects of the project, in the order AddObject would give them one after
+// the other: one more than the largest ID, then (once INT32_MAX is taken) the smallest free
+// ones. Linear in the project's size, or n log n when it has to look for gaps.
+void NewObjectIds(const ProjectRecord& project, std::size_t count,
+                  std::vector<std::int32_t>& out);
+
 // Appends an object; an id below 0 asks for a new ID (one more than the largest), an id of 0 or
 // more is taken unchanged. Answers the object's ID.
 std::int32_t AddObject(ProjectRecord& project, std::uint32_t type, std::uint32_t subtype,

@@ -269,6 +269,7 @@ struct ProfileFile::Impl {
         mutable bool indexed = false;    // table, entries and duplicates are worked out
         mutable bool duplicates = false; // some key has more than one entry
         bool hasHeader = false;
+        std::uint32_t bareLines = 0;     // lines that are a name alone (no '=', no comment)
 
         static std::uint32_t hashOf(std::string_view key) {
             const std::uint64_t h = HashNoCase(key);
@@ -433,6 +434,28 @@ struct ProfileFile::Impl {
         fill(line, line.data, line.textLen, line.endLen, Classify(line.text()));
     }
 
+    // A line holding a name alone ("versioneProgetto" without '='): Windows takes it for an
+    // entry of that key with no value, which a later entry of the key could never override.
+    static bool IsBareName(const Line& line) {
+        if (line.kind != LineKind::Other) return false;
+        const std::string_view t = Trim(line.text());
+        return !t.empty() && t.front() != ';';
+    }
+
+    // The first line of the section that is the key alone, before its first entry (at, a line
+    // index + 1, or 0); answers its line index + 1, or 0.
+    static std::uint32_t findBareName(const Section& s, std::string_view key, std::uint32_t at) {
+        if (s.bareLines == 0) return 0;
+        const std::size_t end = at ? at - 1 : s.lines.size();
+        for (std::size_t i = 0; i < end; ++i) {
+            const Line& l = s.lines[i];
+            if (IsBareName(l) && Trim(l.text()).size() == key.size() &&
+                EqualsNoCase(Trim(l.text()), key))
+                return static_cast<std::uint32_t>(i + 1);
+        }
+        return 0;
+    }
+
     void addParsedLine(const char* data, std::size_t textLen, std::size_t endLen) {
         if (++lineCount > ProfileFile::kMaxLines) {
             tooLarge = true;
@@ -456,6 +479,7 @@ struct ProfileFile::Impl {
         }
         Line& line = pending.emplace_back();
         fill(line, data, textLen, endLen, c);
+        if (IsBareName(line)) ++sections.back().bareLines;
         // Entries before the first header belong to no section.
         if (line.kind == LineKind::Entry && !sections.back().hasHeader) line.kind = LineKind::Other;
     }
@@ -569,7 +593,9 @@ struct ProfileFile::Impl {
     bool set(std::string_view sectionName, std::string_view keyName, std::string_view value) {
         const std::string_view section = Trim(sectionName);
         const std::string_view key = Trim(keyName);
-        const std::string_view v = TrimLeft(CutAtLineBreak(value));
+        // The value is written as given, leading and trailing blanks included (a read trims
+        // them again).
+        const std::string_view v = CutAtLineBreak(value);
         if (HasLineBreak(section) || !IsStorableKey(key, v)) return false;
 
         const auto found = findSection(section);
@@ -589,14 +615,31 @@ struct ProfileFile::Impl {
         }
 
         Section& s = sections[*found];
-        if (const std::uint32_t at = s.find(key)) {
-            Line& line = s.lines[at - 1];
-            const std::string_view current(line.data + line.valueStart,
-                                           line.textLen - line.valueStart);
-            if (current == v || line.rawValue() == v) return true;  // trailing blanks aside
+        const std::uint32_t at = s.find(key);
+        if (const std::uint32_t bare = findBareName(s, key, at)) {
+            // The key alone on a line becomes the entry, so nothing is left to shadow it.
+            Line& line = s.lines[bare - 1];
             const std::string_view ending(line.data + line.textLen, line.endLen);
-            replaceLine(line, makeLine(std::string_view(line.data, line.valueStart), v, {},
-                                       ending));
+            replaceLine(line, makeLine(Trim(line.text()), "=", v, ending));  // spelled as there
+            --s.bareLines;
+            s.indexed = false;  // the key's first entry moved up
+            s.scanned = 0;
+            s.hint = 0;
+            return true;
+        }
+        if (at) {
+            Line& line = s.lines[at - 1];
+            // Everything after the '=' (the key holds none).
+            const std::size_t eq =
+                static_cast<std::size_t>(static_cast<const char*>(std::memchr(
+                    line.data + line.keyStart, '=', line.textLen - line.keyStart)) - line.data);
+            const std::string_view current(line.data + eq + 1, line.textLen - eq - 1);
+            if (current == v) return true;
+            // A hand-made "key = value" keeps its layout when the value read is the same.
+            if (line.rawValue() == v && !v.empty() && !IsBlank(v.front()) && !IsBlank(v.back()))
+                return true;
+            const std::string_view ending(line.data + line.textLen, line.endLen);
+            replaceLine(line, makeLine(std::string_view(line.data, eq + 1), v, {}, ending));
             return true;
         }
 

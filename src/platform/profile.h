@@ -56,8 +56,9 @@ public:
     void forEachEntry(std::string_view section, const EntryVisitor& visit) const;
 
     // WritePrivateProfileString: updates in place or appends after the section's last entry,
-    // a new section at the end. Leading blanks of the value are dropped and the value ends at
-    // its first line break (written raw it would become a line of its own). Answers false, and
+    // a new section at the end. The value is written as given, blanks included, and ends at its
+    // first line break (written raw it would become a line of its own). A line holding the key
+    // alone, without '=', is taken as the key's line and rewritten. Answers false, and
     // changes nothing, for names that would not read back as themselves (a line break in a
     // name; a key that holds '=', starts with ';', or would make the line a section header).
     bool setString(std::string_view section, std::string_view key, std::string_view value);

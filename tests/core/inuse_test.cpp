@@ -44,10 +44,11 @@ protected:
 };
 
 TEST_F(InUse, TypesThatAreNeverOrAlwaysDeletable) {
-    for (std::uint32_t type : {0u, 1u, 100u, 400u, 401u, 15u, 99u, 999u})
+    // The Main parameters of every game type stay: nothing could make them again.
+    for (std::uint32_t type : {0u, 1u, 100u, 200u, 300u, 400u, 401u, 500u, 600u, 15u, 99u, 999u})
         EXPECT_FALSE(Deletable(Add(type, Rec(16)))) << type;
-    for (std::uint32_t type : {104u, 108u, 109u, 120u, 121u, 200u, 207u, 208u, 209u, 214u, 300u,
-                               301u, 308u, 500u, 507u, 508u, 600u})
+    for (std::uint32_t type : {104u, 108u, 109u, 120u, 121u, 207u, 208u, 209u, 214u, 301u, 308u,
+                               507u, 508u})
         EXPECT_TRUE(Deletable(Add(type, Rec(16)))) << type;
     // Always-deletable types stay so even when something names them.
     const std::int32_t background = Add(104, Rec(268));
@@ -380,8 +381,78 @@ TEST_F(InUse, SplashBitmaps) {
         EXPECT_FALSE(Deletable(splash)) << field;
         Remove(main);
     }
-    Add(600, Rec(888, {{536, std::uint32_t(splash)}}));  // only the shoot'em-up's count
+    Add(11, Rec(888, {{536, std::uint32_t(splash)}}));  // a record of another kind
     EXPECT_TRUE(Deletable(splash));
+}
+
+// Every game type's Main parameters keep what they name: fonts, splash screens, backgrounds and
+// maps by ID, sprite sheets through their sprite frames (the counted runs as far as their
+// count), sounds while switched on. One field of each kind per game type, then once removed.
+TEST_F(InUse, WhatEveryMainParametersRecordNames) {
+    struct Case {
+        std::uint32_t mainType;
+        std::size_t size;
+        std::uint32_t targetType;
+        std::size_t field;               // where the ID goes (a sound pair's ID word)
+        std::size_t countAt = 0;         // a counted run: its count word
+        std::uint32_t count = 0;
+        std::size_t flag = 0;            // a sound pair's enabled word
+    };
+    const Case cases[] = {
+        {600, 888, 13, 536},            // jigsaw: splash
+        {600, 888, 4, 556},             // background with the jigsaw
+        {600, 888, 4, 560},             // background without it
+        {600, 888, 5, 852, 0, 0, 848},  // background sound
+        {600, 888, 5, 884, 0, 0, 880},  // finish sound
+        {100, 1208, 13, 940},           // racing: splash
+        {100, 1208, 2, 1140},           // info font
+        {100, 1208, 3, 1028 + 8 * 2, 1024, 3},  // third logo sprite
+        {100, 1208, 3, 1192 + 8},       // second fx on/off sprite
+        {100, 1208, 5, 1172, 0, 0, 1168},       // music
+        {200, 1040, 13, 712},           // platform: game-finished splash
+        {200, 1040, 2, 556},            // default font
+        {200, 1040, 3, 560},            // life sprite
+        {200, 1040, 5, 728, 0, 0, 724}, // starting sound
+        {300, 12316, 2, 12312},         // soccer: opponent score font
+        {300, 12316, 13, 7876},         // lose splash
+        {300, 12316, 3, 652 + 8 * 15, 648, 2},  // 16th running frame of 8 x 2
+        {300, 12316, 3, 11908 + 8 * 4, 11904, 5},  // fifth arrow frame
+        {500, 1928, 6, 908 + 4 * 8},    // curling: the ninth further map
+        {500, 1928, 6, 1812},           // layer 2 alpha map
+        {500, 1928, 2, 820},            // other players' font
+        {500, 1928, 3, 1008 + 8 * 19, 1004, 20},  // last slot sprite
+        {500, 1928, 5, 1920, 0, 0, 1916},         // game finished sound
+        {1, 1396, 5, 1092, 0, 0, 1088}, // shoot'em-up: background sound
+        {1, 1396, 3, 1064},             // game-over sprite
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        const std::int32_t target = Add(c.targetType, Rec(64));
+        Bytes record = Rec(c.size, {{c.field, std::uint32_t(target) | 0x00070000u}});
+        qb::RecordView r(record);
+        if (c.countAt) r.setU32(c.countAt, c.count);
+        if (c.flag) r.setU32(c.flag, 1);
+        const std::int32_t main = Add(c.mainType, record);
+        EXPECT_FALSE(Deletable(target)) << c.mainType << " at " << c.field;
+        // A shorter run, or a sound switched off, no longer keeps it.
+        if (c.countAt) {
+            qb::FindObject(main, p_)->record().setU32(c.countAt, c.count - 1);
+            EXPECT_TRUE(Deletable(target)) << c.mainType << " at " << c.field;
+        }
+        if (c.flag) {
+            qb::FindObject(main, p_)->record().setU32(c.flag, 0);
+            EXPECT_TRUE(Deletable(target)) << c.mainType << " at " << c.field;
+        }
+        Remove(main);
+        EXPECT_TRUE(Deletable(target)) << c.mainType << " at " << c.field;
+    }
+    // The jigsaw's default font counts while the custom font is not used, as the shoot'em-up's.
+    SetUp();
+    const std::int32_t font = Add(2, Rec(264));
+    const std::int32_t jigsaw = Add(600, Rec(888, {{540, std::uint32_t(font)}, {544, 1}}));
+    EXPECT_TRUE(Deletable(font));
+    qb::FindObject(jigsaw, p_)->record().setU32(544, 0);
+    EXPECT_FALSE(Deletable(font));
 }
 
 TEST_F(InUse, ReferrersWithoutDataAndIdZero) {

@@ -376,7 +376,7 @@ TEST(Profile, OddValuesAndNames) {
     EXPECT_TRUE(f.setString("[br]", "k", "v"));
     EXPECT_TRUE(f.setString("s", "bytes", "\xe9\x80\x81\x8d\x90\x9d\xff\xa0"));
     EXPECT_EQ(f.bytes(),
-              "[s]\r\nk1=x  \r\nk3=\"quoted\"\r\npadded key=v\r\nsemi=a;b=[x]\r\n"
+              "[s]\r\nk1=  x  \r\nk3=\"quoted\"\r\npadded key=v\r\nsemi=a;b=[x]\r\n"
               "bytes=\xe9\x80\x81\x8d\x90\x9d\xff\xa0\r\n"
               "[blank]\r\nk=v\r\n[[br]]\r\nk=v\r\n");
     const ProfileFile g = Parsed(f.bytes());
@@ -384,6 +384,30 @@ TEST(Profile, OddValuesAndNames) {
     EXPECT_EQ(g.getString("s", "k3"), "quoted");
     EXPECT_EQ(g.getString("[br]", "k"), "v");
     EXPECT_EQ(g.getString("s", "bytes"), "\xe9\x80\x81\x8d\x90\x9d\xff\xa0");
+
+    // Blanks are written as given, updates included; a read trims them.
+    ProfileFile b = Parsed("[s]\r\nk=old\r\nhand = same\r\n");
+    EXPECT_TRUE(b.setString("s", "k", " value "));
+    EXPECT_TRUE(b.setString("s", "hand", "same"));  // reads the same: the line stays
+    EXPECT_TRUE(b.setString("s", "new", " lead"));
+    EXPECT_EQ(b.bytes(), "[s]\r\nk= value \r\nhand = same\r\nnew= lead\r\n");
+    EXPECT_EQ(Parsed(b.bytes()).getString("s", "k"), "value");
+    EXPECT_TRUE(b.setString("s", "hand", " same"));
+    EXPECT_EQ(b.bytes(), "[s]\r\nk= value \r\nhand = same\r\nnew= lead\r\n");
+    EXPECT_TRUE(b.setString("s", "hand", "other"));
+    EXPECT_EQ(b.bytes(), "[s]\r\nk= value \r\nhand =other\r\nnew= lead\r\n");
+
+    // A key alone on a line (no '=') is that key's line: it is rewritten, never left in front
+    // of a new entry, even when an entry of the key follows it.
+    ProfileFile n = Parsed("[main]\r\nversioneProgetto\r\nx=1\r\n[o]\r\n  k  \r\nk=1\r\n");
+    EXPECT_EQ(n.getInt("main", "versioneProgetto", 1), 1);
+    EXPECT_TRUE(n.setInt("main", "VERSIONEPROGETTO", 70));
+    EXPECT_TRUE(n.setInt("o", "k", 2));
+    EXPECT_EQ(n.bytes(), "[main]\r\nversioneProgetto=70\r\nx=1\r\n[o]\r\nk=2\r\nk=1\r\n");
+    EXPECT_EQ(n.getInt("main", "versioneProgetto", 1), 70);
+    EXPECT_EQ(n.getInt("o", "k", 0), 2);
+    EXPECT_TRUE(n.setInt("o", "k", 3));  // the first entry, now the rewritten line
+    EXPECT_EQ(n.bytes(), "[main]\r\nversioneProgetto=70\r\nx=1\r\n[o]\r\nk=3\r\nk=1\r\n");
 
     // A line break would add a line of its own: the value ends there.
     ProfileFile h;

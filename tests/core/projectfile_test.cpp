@@ -422,16 +422,61 @@ TEST_F(ProjectFileTest, LoadingAnswersAsReadingTheDocumentWhateverTheLayout) {
     }
 }
 
-TEST_F(ProjectFileTest, DuplicateAndNegativeIdsAreKept) {
-    writeIni("Dup", Header(3) + Section(0, 5, 11, 4, "lpDatiOggetto_1=01000000\r\n") +
-                        Section(1, 5, 11, 4, "lpDatiOggetto_1=02000000\r\n") +
-                        Section(2, -3, 11, 0));
+TEST_F(ProjectFileTest, DuplicateIdsAreKeptAndNegativeOnesGetNewIds) {
+    writeIni("Dup", Header(4) + Section(0, 5, 11, 4, "lpDatiOggetto_1=01000000\r\n") +
+                        Section(1, -3, 11, 0) + Section(2, 5, 11, 4, "lpDatiOggetto_1=02000000\r\n") +
+                        Section(3, 7, 11, 0));
+    const std::string before = iniOf("Dup");
+    app.messages.texts.clear();
     const int index = qb::LoadProject("Dup");
     ASSERT_GE(index, 0);
     const qb::ProjectRecord& p = *qb::ProjectAt(index);
-    ASSERT_EQ(p.objectCount(), 3u);
+    ASSERT_EQ(p.objectCount(), 4u);
     EXPECT_EQ(qb::FindObject(5, index)->record().u32(0), 1u);
-    EXPECT_EQ(p.objects[2].IDoggetto, -3);
+    // One more than the largest ID of the whole file, not of the objects read before it.
+    EXPECT_EQ(p.objects[1].IDoggetto, 8);
+    ASSERT_EQ(app.messages.texts.size(), 1u);
+    EXPECT_NE(app.messages.texts[0].find("1 objects got new IDs"), std::string::npos)
+        << app.messages.texts[0];
+    EXPECT_EQ(iniOf("Dup"), before);  // the file changes at the next save only
+}
+
+TEST_F(ProjectFileTest, MissingSectionsAndKeysReadAsTheirDefaults) {
+    // oggetto1 is missing; oggetto2 lacks its type, description and second piece.
+    writeIni("Holes", Header(4) + Section(0, 1, 0, 0) +
+                          "[oggetto2]\r\nIDoggetto=4\r\nsottoTipoOggetto=0\r\n"
+                          "dimDatiOggetto=130\r\nlpDatiOggetto_1=" + std::string(240, 'a') +
+                          "\r\n" + Section(3, 9, 11, 16, "lpDatiOggetto_1=" +
+                                                             std::string(32, '0') + "\r\n"));
+    const std::string before = iniOf("Holes");
+    app.messages.texts.clear();
+    const int index = qb::LoadProject("Holes");
+    ASSERT_GE(index, 0);
+    const qb::ProjectRecord& p = *qb::ProjectAt(index);
+    ASSERT_EQ(p.objectCount(), 4u);
+    EXPECT_EQ(p.objects[1].IDoggetto, 0);
+    EXPECT_EQ(p.objects[1].tipoOggetto, 0u);
+    EXPECT_EQ(p.objects[1].dimDatiOggetto(), 0u);
+    EXPECT_EQ(p.objects[2].IDoggetto, 4);
+    EXPECT_EQ(p.objects[2].tipoOggetto, 0u);
+    EXPECT_EQ(p.objects[2].sDescrizione, "");
+    ASSERT_EQ(p.objects[2].dimDatiOggetto(), 130u);
+    EXPECT_EQ(p.objects[2].lpDatiOggetto[119], 0xaa);
+    EXPECT_EQ(p.objects[2].lpDatiOggetto[120], 0);
+    EXPECT_EQ(p.objects[3].IDoggetto, 9);
+    ASSERT_EQ(app.messages.texts.size(), 1u);
+    EXPECT_NE(app.messages.texts[0].find("incomplete"), std::string::npos);
+    EXPECT_EQ(app.messages.texts[0].find('\n'), std::string::npos);
+    EXPECT_EQ(iniOf("Holes"), before);
+    // Saving completes the file, and it then loads without a word.
+    ASSERT_TRUE(qb::SaveProject(index));
+    app.messages.texts.clear();
+    ASSERT_GE(qb::LoadProject("Holes"), 0);
+    EXPECT_TRUE(app.messages.texts.empty());
+    // A complete file says nothing either.
+    writeIni("Whole", Header(1) + Section(0, 1, 0, 0));
+    ASSERT_GE(qb::LoadProject("Whole"), 0);
+    EXPECT_TRUE(app.messages.texts.empty());
 }
 
 TEST_F(ProjectFileTest, ImpossibleCountsAndSizesAreRefused) {
@@ -441,8 +486,6 @@ TEST_F(ProjectFileTest, ImpossibleCountsAndSizesAreRefused) {
     expectRefused("Huge", "nOggetti=2147483647");
     writeIni("TooMany", Header(100001));
     expectRefused("TooMany", "nOggetti=100001");
-    writeIni("Missing", Header(3) + Section(0, 1, 0, 0) + Section(2, 3, 0, 0));
-    expectRefused("Missing", "no section oggetto1");
     writeIni("BigRecord", Header(1) + Section(0, 1, 11, 16 * 1024 * 1024 + 1));
     expectRefused("BigRecord", "16777217 bytes");
     writeIni("NegativeSize", Header(1) + Section(0, 1, 11, -1));

@@ -3,6 +3,7 @@
 // object name, and saving screenshots.
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -26,5 +27,11 @@ template <class T> T* Child(QWidget* parent, const QString& name) {
 
 // Saves a picture of the widget to path (PNG) and answers whether it worked.
 bool SaveScreenshot(QWidget* widget, const std::string& path);
+
+// Whether two pictures show the same thing: the same size and, pixel by pixel, premultiplied
+// channels within tolerance of each other. Conversions between pixel formats round differently
+// on different processors (SIMD paths), so pictures that went through one are never compared
+// byte for byte. On a mismatch *why says where.
+bool SamePicture(const QImage& a, const QImage& b, int tolerance = 2, std::string* why = nullptr);
 
 } // namespace qbtest
