@@ -16,6 +16,7 @@
 #include "platform/messages.h"
 #include "platform/pictures.h"
 #include "platform/profile.h"
+#include "platform/temporaries.h"
 
 namespace qb {
 
@@ -49,25 +50,6 @@ bool IsEmbeddedPictureType(std::uint32_t type) {
     return type == 2 || type == 3 || type == 4 || type == 13;
 }
 
-// Test builds look for their resources beside Game.swf; the project keeps its own choice,
-// which is put back whichever way the build ends.
-class ResourceLocationRestore {
-public:
-    ResourceLocationRestore(int projectIndex, ProjectRecord& project, std::uint32_t original)
-        : projectIndex_(projectIndex), project_(project), original_(original) {}
-    ~ResourceLocationRestore() {
-        SetResourceLocation(project_, original_);
-        SaveProject(projectIndex_);
-    }
-    ResourceLocationRestore(const ResourceLocationRestore&) = delete;
-    ResourceLocationRestore& operator=(const ResourceLocationRestore&) = delete;
-
-private:
-    int projectIndex_;
-    ProjectRecord& project_;
-    std::uint32_t original_;
-};
-
 bool Fail(const std::string& text) {
     ShowMessage(text);
     return false;
@@ -93,16 +75,40 @@ bool AppendScrambledProject(std::istream& in, OutputFile& out, std::uint64_t& co
 // path made again with the project's pictures and sounds. None of this is an error when it
 // cannot be done: the game then simply finds fewer resources.
 void PrepareRemoteData(const std::string& projectFolder, const std::string& releaseFolder,
-                       std::uint32_t resourceLocation) {
+                       std::uint32_t resourceLocation, std::vector<std::string>& skippedLinks) {
     const std::string remote = JoinPath(releaseFolder, kRemoteDataFolderName);
     std::error_code ec;
     DeleteAllFiles(remote);
     fs::remove(remote, ec);
     if (resourceLocation == location::SpecificPath) {
         fs::create_directory(remote, ec);
-        CopyFilesByPattern(projectFolder, remote, "*.png");
-        CopyFilesByPattern(projectFolder, remote, "*.mp3");
+        CopyFilesByPattern(projectFolder, remote, "*.png", &skippedLinks);
+        CopyFilesByPattern(projectFolder, remote, "*.mp3", &skippedLinks);
     }
+}
+
+// The build writes only inside the project folder: a link in place of one of its folders
+// (made by whoever shared the project) is refused before anything is deleted or written.
+std::string LinkedFolderError(const std::string& projectFolder, BuildMode mode) {
+    if (mode != BuildMode::Compile) return {};
+    const std::string release = JoinPath(projectFolder, kReleaseFolderName);
+    const std::string remote = JoinPath(release, kRemoteDataFolderName);
+    for (const std::string& folder : {release, remote})
+        if (IsSymbolicLink(folder))
+            return "#error 'link in the project folder': " + folder +
+                   " is a symbolic link; remove it, the build writes only inside the project "
+                   "folder";
+    return {};
+}
+
+// Names the files a build or a copy left out because they are links, in one line.
+std::string SkippedLinksNote(const std::vector<std::string>& names, const std::string& where) {
+    std::string text = "Not " + where + ", being symbolic links: ";
+    constexpr std::size_t kNamed = 10;
+    for (std::size_t i = 0; i < names.size() && i < kNamed; ++i)
+        text += (i ? ", " : "") + names[i];
+    if (names.size() > kNamed) text += " and " + std::to_string(names.size() - kNamed) + " more";
+    return text + ".";
 }
 
 } // namespace
@@ -142,7 +148,10 @@ EmbeddedPictures EncodeEmbeddedImages(const ProjectRecord& project,
         if (path.empty()) continue;
         Picture picture;
         std::uint64_t width = 0, height = 0;
-        if (LoadPicture(path, picture) && picture.width > 0 && picture.height > 0 &&
+        // A picture that is a link is not read: it gives an empty entry, as an unreadable one.
+        const bool link = IsSymbolicLink(path);
+        if (link) result.skippedLinks.push_back(FileNameOfPath(path));
+        if (!link && LoadPicture(path, picture) && picture.width > 0 && picture.height > 0 &&
             picture.pixels.size() ==
                 static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height)) {
             width = static_cast<std::uint64_t>(picture.width);
@@ -170,6 +179,21 @@ EmbeddedPictures EncodeEmbeddedImages(const ProjectRecord& project,
 EmbeddedPictures EncodeEmbeddedImages(int projectIndex, std::uint32_t resourceLocation) {
     const ProjectRecord* project = ProjectAt(projectIndex);
     return project ? EncodeEmbeddedImages(*project, resourceLocation) : EmbeddedPictures{};
+}
+
+std::string EscapePageText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c; break;
+        }
+    }
+    return out;
 }
 
 bool SubstitutePagePlaceholders(std::istream& in, const PageWriter& write, std::string_view name,
@@ -224,11 +248,13 @@ bool BuildGame(int projectIndex, BuildMode mode) {
 
     BuildSettings settings = ValidateProject(*project);
 
-    std::unique_ptr<ResourceLocationRestore> restore;
+    // A test build looks for its resources beside Game.swf. The switch is made only in a copy
+    // of the project that the game is built from: the project, and the project file on disk,
+    // keep their own choice, so no moment exists at which the switched value is saved.
+    std::unique_ptr<ProjectRecord> switched;
     if (mode == BuildMode::Test && settings.compilazioneTipo != location::Embedded) {
-        restore = std::make_unique<ResourceLocationRestore>(projectIndex, *project,
-                                                            settings.compilazioneTipo);
-        SetResourceLocation(*project, location::BesideGame);
+        switched = std::make_unique<ProjectRecord>(*project);
+        SetResourceLocation(*switched, location::BesideGame);
         settings.compilazioneTipo = location::BesideGame;
     }
 
@@ -242,7 +268,7 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     // set; setting it would also make every rebuild rewrite an unchanged file). A project
     // file that cannot be read is not written at all: saving an empty document would wipe it.
     ProfileFile document;
-    const bool loaded = document.load(iniPath);
+    const bool loaded = LoadProjectDocument(iniPath, document);
     if (loaded) document.setString(kMainSection, "check", "1");
     const bool areaTooSmall = GameAreaTooSmall(*project, settings);
 
@@ -255,7 +281,10 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     std::error_code ec;
     std::ifstream engine;
     std::ifstream pageTemplate;
-    if (templateName.empty()) {
+    templateError = LinkedFolderError(projectFolder, mode);
+    if (!templateError.empty()) {
+        // reported below, with the other reasons not to build
+    } else if (templateName.empty()) {
         templateError = "#error 'no engine template for game area preset " +
                         std::to_string(settings.engineTemplate) + "'";
     } else {
@@ -283,10 +312,22 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     document.setInt(kMainSection, "nExternalObj", settings.nExternalObj);
     document.setString(kMainSection, "descriptionWhileLoading", settings.descriptionWhileLoading);
     WriteProjectKeys(*project, document);
+    if (const std::string why = WhyItWouldNotLoad(*project, document); !why.empty())
+        return Fail(std::string(kWritingError) + ": " + why);
     if (!loaded || !document.save(iniPath)) return Fail(kWritingError);
+    RemoveStaleTemporaries(projectFolder);
+
+    // The copy inside the game: the project file as saved, or, for a test build, as it reads
+    // with the switched resource location.
+    std::string gameCopy;
+    if (switched) {
+        WriteProjectKeys(*switched, document);
+        gameCopy = document.bytes();
+    }
 
     // The trailer holds each size in 8 digits.
-    const std::uintmax_t projectSize = fs::file_size(iniPath, ec);
+    const std::uintmax_t projectSize =
+        switched ? static_cast<std::uintmax_t>(gameCopy.size()) : fs::file_size(iniPath, ec);
     if (ec) return Fail(std::string(kWritingError) + ": " + iniPath);
     if (projectSize > kMaxTrailerValue)
         return Fail("#error 'project file too large': " + iniPath + " holds " +
@@ -298,10 +339,12 @@ bool BuildGame(int projectIndex, BuildMode mode) {
                     std::to_string(kMaxTrailerValue) + " bytes of pictures");
 
     std::string gameFolder = projectFolder;
+    std::vector<std::string> skippedLinks = pictures.skippedLinks;
     if (mode == BuildMode::Compile) {
         gameFolder = JoinPath(projectFolder, kReleaseFolderName);
         fs::create_directory(gameFolder, ec);
-        PrepareRemoteData(projectFolder, gameFolder, settings.compilazioneTipo);
+        RemoveStaleTemporaries(gameFolder);
+        PrepareRemoteData(projectFolder, gameFolder, settings.compilazioneTipo, skippedLinks);
     }
     const std::string gamePath = JoinPath(gameFolder, kGameFileName);
 
@@ -317,16 +360,24 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     if (!page.isOpen()) return Fail(std::string(kWritingError) + ": " + pagePath);
     const bool pageWritten = SubstitutePagePlaceholders(
         pageTemplate, [&page](const char* data, std::size_t size) { return page.write(data, size); },
-        project->sNomeProgetto, settings.dimX, settings.dimY);
+        EscapePageText(project->sNomeProgetto), settings.dimX, settings.dimY);
     if (!pageWritten) {
         if (pageTemplate.bad()) return Fail("#error 'cannot read page template': " + pageTemplatePath);
         return Fail(std::string(kWritingError) + ": " + pagePath);
     }
 
-    std::ifstream projectFile(iniPath, std::ios::binary);
     std::uint64_t copied = 0;
-    if (!projectFile || !AppendScrambledProject(projectFile, game, copied) || copied != projectSize)
-        return Fail(std::string(kWritingError) + ": " + gamePath);
+    if (switched) {
+        ScrambleProjectText(gameCopy.data(), gameCopy.size());
+        if (!game.write(gameCopy.data(), gameCopy.size()))
+            return Fail(std::string(kWritingError) + ": " + gamePath);
+        copied = gameCopy.size();
+    } else {
+        std::ifstream projectFile(iniPath, std::ios::binary);
+        if (!projectFile || !AppendScrambledProject(projectFile, game, copied) ||
+            copied != projectSize)
+            return Fail(std::string(kWritingError) + ": " + gamePath);
+    }
     for (const EmbeddedPictureBytes& entry : pictures.entries)
         if (!game.write(entry.data.get(), entry.size))
             return Fail(std::string(kWritingError) + ": " + gamePath);
@@ -335,6 +386,10 @@ bool BuildGame(int projectIndex, BuildMode mode) {
         return Fail(std::string(kWritingError) + ": " + gamePath);
     if (!page.commit()) return Fail(std::string(kWritingError) + ": " + pagePath);
     if (!game.commit()) return Fail(std::string(kWritingError) + ": " + gamePath);
+    if (!skippedLinks.empty())
+        ShowMessage(SkippedLinksNote(skippedLinks, mode == BuildMode::Compile
+                                                       ? "put into the game or Release/RemoteData"
+                                                       : "put into the game"));
     if (mode == BuildMode::Compile && GetPreference(kWebPlayerPreference) == "1")
         AddWebPlayer(gameFolder, pagePath);
     return true;

@@ -50,6 +50,7 @@ struct EmbeddedPictures {
     std::vector<EmbeddedPictureBytes> entries;  // in block order
     std::size_t size = 0;                       // E, the sum of the entries
     bool tooLarge = false;             // stopped: the block would not fit the 8-digit trailer
+    std::vector<std::string> skippedLinks;  // file names of pictures not read, being links
     std::uint32_t count() const { return static_cast<std::uint32_t>(entries.size()); }
     std::string block() const;         // the entries joined
 };
@@ -59,6 +60,10 @@ struct EmbeddedPictures {
 EmbeddedPictures EncodeEmbeddedImages(int projectIndex, std::uint32_t resourceLocation);
 EmbeddedPictures EncodeEmbeddedImages(const ProjectRecord& project,
                                       std::uint32_t resourceLocation);
+
+// The project name as the page receives it: <, >, & and " become &lt; &gt; &amp; &quot; (the
+// name lands in the page's markup, where it would otherwise be markup itself).
+std::string EscapePageText(std::string_view text);
 
 // The page: copies in to out, replacing each "$" by the project name and then each "+" and
 // "%" at the same position by the width and height, overwriting the bytes behind them. The

@@ -1,4 +1,5 @@
 #include "build/files.h"
+#include "platform/temporaries.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,8 +19,7 @@ OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
     const std::string folder = t.has_parent_path() ? t.parent_path().string() : std::string(".");
     const std::string name = t.filename().string();
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-        temp_ = folder + "/." + name + "." + std::to_string(getpid()) + "." +
-                std::to_string(attempt) + ".tmp";
+        temp_ = TemporaryNameFor(folder, name) + std::to_string(attempt) + ".tmp";
         fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd_ < 0 && errno != EEXIST) break;
     }

@@ -137,19 +137,30 @@ int ExtractCommand(const std::vector<std::string>& args) {
     if (!qb::WriteWholeFile(projectPath, game.projectText))
         return Fail("cannot write " + projectPath);
     std::printf("%s\n", projectPath.c_str());
+    // A picture the build could not decode is stored as 0 x 0: there is nothing to write, and
+    // a PNG cannot be empty. They are named once, the first few by name (a game may claim
+    // millions of them).
+    constexpr std::size_t kNamedEmpty = 10;
+    std::vector<std::string> empty;
+    std::size_t emptyCount = 0;
     for (std::size_t k = 0; k < game.pictures.size(); ++k) {
         const qb::EmbeddedPictureEntry& entry = game.pictures[k];
         const std::string name = "picture_" + std::to_string(k + 1) + ".png";
         if (entry.width == 0 || entry.height == 0) {
-            // A picture the build could not decode is stored as 0 x 0: there is nothing to
-            // write, and a PNG cannot be empty.
-            std::fprintf(stderr, "%s: the game holds an empty (%u x %u) picture, not written\n",
-                         name.c_str(), entry.width, entry.height);
+            if (emptyCount++ < kNamedEmpty) empty.push_back(name);
             continue;
         }
         const std::string path = qb::JoinPath(outFolder, name);
         if (!WritePicturePng(path, game, entry)) return Fail("cannot write " + path);
         std::printf("%s\n", path.c_str());
+    }
+    if (emptyCount) {
+        std::string names;
+        for (const std::string& name : empty) names += (names.empty() ? "" : ", ") + name;
+        if (emptyCount > empty.size())
+            names += " and " + std::to_string(emptyCount - empty.size()) + " more";
+        std::fprintf(stderr, "%zu empty (0 x 0) pictures in the game, not written: %s\n",
+                     emptyCount, names.c_str());
     }
     return kDone;
 }

@@ -109,6 +109,10 @@ int NewCommand(const std::vector<std::string>& args) {
     std::error_code ec;
     if (!fs::is_directory(projects, ec)) return Fail("projects folder not found: " + projects);
     const std::string folder = qb::MakeUniquePath(projects, projectName, "");
+    if (folder.empty())
+        return Fail("the name is too long for a folder: a folder name holds at most " +
+                    std::to_string(qb::kMaxFileNameLength) + " bytes and its path at most " +
+                    std::to_string(qb::kMaxPathLength) + " characters (" + projects + "/...)");
     if (!fs::create_directory(folder, ec) || ec)
         return Fail("cannot create the folder " + folder + ": " + ec.message());
 

@@ -32,6 +32,9 @@
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "platform/messages.h"
+#include "platform/temporaries.h"
+
+#include <unistd.h>
 
 namespace qb {
 
@@ -164,15 +167,14 @@ std::uint32_t GameTypeOfMainType(std::uint32_t type) {
 // remove a file outside the project, nor the project file itself.
 bool IsItemFileOfFolder(const std::string& path, const std::string& folder) {
     if (path.empty() || folder.empty()) return false;
-    const fs::path file(path);
+    const fs::path file = fs::path(path).lexically_normal();
     if (!file.is_absolute() || !file.has_filename()) return false;
     if (file.filename() == kProjectFileName) return false;
+    // Compared as written, never through links: the file lies in the folder itself. A link
+    // there is removed itself; what it names is never touched.
+    const fs::path dir = (fs::path(folder) / "").lexically_normal();
+    if ((file.parent_path() / "").lexically_normal() != dir) return false;
     std::error_code ec;
-    const fs::path parent = fs::weakly_canonical(file.parent_path(), ec);
-    if (ec) return false;
-    const fs::path dir = fs::weakly_canonical(fs::path(folder), ec);
-    if (ec) return false;
-    if (parent != dir) return false;
     const fs::file_status status = fs::symlink_status(file, ec);
     return !ec && (fs::is_regular_file(status) || fs::is_symlink(status));
 }
@@ -259,16 +261,11 @@ struct MainRef {
 constexpr std::size_t kAll = 0;
 
 // The fields of the Main parameters records of every game type but the shoot'em-up, whose
-// fields the in-use rules below name one by one. Fonts bitmap fields of a record with a
-// custom-font flag are listed apart (MainFontInUse).
+// fields the in-use rules below name one by one. The jigsaw's default font, which counts only
+// while the custom font is not used, is looked at apart (MainRefersTo).
 std::vector<MainRef> MainReferences(std::uint32_t mainType) {
     using R = Ref;
     switch (mainType) {
-    case 1: {
-        namespace M = L::shootemup_main;
-        return {{R::Sound, 5, M::kBackgroundSound},
-                {R::Frames, 3, M::kGameOverSprite, 1}};
-    }
     case 100: {
         namespace M = L::racing_main;
         return {{R::Item, 13, M::kSplashStart},
@@ -371,7 +368,7 @@ const std::vector<MainRef>& MainReferencesOf(std::uint32_t mainType) {
     static const std::vector<MainRef> kNone;
     static const std::vector<std::pair<std::uint32_t, std::vector<MainRef>>> kTable = [] {
         std::vector<std::pair<std::uint32_t, std::vector<MainRef>>> t;
-        for (std::uint32_t type : {1u, 100u, 200u, 300u, 500u, 600u})
+        for (std::uint32_t type : {100u, 200u, 300u, 500u, 600u})
             t.emplace_back(type, MainReferences(type));
         return t;
     }();
@@ -383,15 +380,10 @@ const std::vector<MainRef>& MainReferencesOf(std::uint32_t mainType) {
 // Whether a Main parameters record (of type mainType) names the object.
 bool MainRefersTo(const Referrer& r, std::uint32_t mainType, std::uint32_t targetType,
                   std::int32_t id) {
-    // The default font counts only while the custom font is not used.
-    if (targetType == 2) {
-        if (mainType == 1) {
-            namespace M = L::shootemup_main;
-            if (r.wordIs(M::kUseCustomFont, 0) && r.lowIs(M::kDefaultFont, id)) return true;
-        } else if (mainType == 600) {
-            namespace M = L::jigsaw_main;
-            if (r.wordIs(M::kUseCustomFont, 0) && r.lowIs(M::kDefaultFont, id)) return true;
-        }
+    // The default font counts only while the custom font is not used, as the shoot'em-up's.
+    if (targetType == 2 && mainType == 600) {
+        namespace M = L::jigsaw_main;
+        if (r.wordIs(M::kUseCustomFont, 0) && r.lowIs(M::kDefaultFont, id)) return true;
     }
     for (const MainRef& ref : MainReferencesOf(mainType)) {
         switch (ref.kind) {
@@ -421,7 +413,6 @@ bool RefersTo(const Referrer& r, std::uint32_t referrerType, std::uint32_t targe
               std::int32_t id) {
     if (referrerType != 1 && IsMainParametersType(referrerType))
         return MainRefersTo(r, referrerType, targetType, id);
-    if (referrerType == 1 && MainRefersTo(r, 1, targetType, id)) return true;
     switch (targetType) {
     case 2:  // Fonts bitmap: the shoot'em-up default font, unless the custom font is used
         return referrerType == 1 && r.wordIs(L::shootemup_main::kUseCustomFont, 0) &&
@@ -710,22 +701,36 @@ std::int32_t NewItem(int projectIndex, std::int32_t groupObjectId) {
 
     Bytes record = NewItemRecord(type, project->tipoGioco);
     std::string description(info->newDescription);
+    std::string target;     // the item's new file
+    std::string temporary;  // the copy of the default asset until the project names it
     if (const DefaultAsset* asset = DefaultAssetOfType(type)) {
-        const std::string target =
-            MakeUniquePath(project->sPathProgetto, asset->baseName, asset->extension);
+        target = MakeUniquePath(project->sPathProgetto, asset->baseName, asset->extension);
         // A path that does not fit the record's field would name another file.
         if (target.empty() || target.size() > kMaxPathLength) {
             ShowMessage("The project folder's path is too long for a new file.");
             return 0;
         }
-        std::error_code ec;  // a missing default asset leaves the item without its file
-        fs::copy_file(JoinPath(AppFolder(), asset->assetFile), target, fs::copy_options::none,
-                      ec);
+        // The copy gets its name once the project is saved: a command that fails or is killed
+        // on the way leaves no picture that no item names (a stale temporary is removed by the
+        // next save). A missing default asset leaves the item without its file.
+        temporary = TemporaryNameFor(project->sPathProgetto, FileNameOfPath(target)) + "new";
+        std::error_code ec;
+        if (!fs::copy_file(JoinPath(AppFolder(), asset->assetFile), temporary,
+                           fs::copy_options::none, ec)) {
+            ::unlink(temporary.c_str());  // a copy that broke off (a full disk) goes too
+            temporary.clear();
+        }
         RecordView(record).setText(L::file_backed::kPath, L::file_backed::kPathSize, target);
         description = FileTitleOfPath(target);
     }
     const std::int32_t id = AddObject(*project, type, 0, record, description, -1);
-    SaveProject(projectIndex);
+    if (!SaveProject(projectIndex)) {
+        project->objects.pop_back();
+        if (!temporary.empty()) ::unlink(temporary.c_str());
+        return 0;
+    }
+    if (!temporary.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
+        ::unlink(temporary.c_str());
     return id;
 }
 
@@ -740,25 +745,43 @@ std::int32_t CopyItem(int projectIndex, std::int32_t objectId) {
     const std::uint32_t type = object->tipoOggetto;
     const Bytes data = object->lpDatiOggetto;
     const std::int32_t id = AddObject(*project, type, 0, data, kDuplicateDescription, -1);
-    SaveProject(projectIndex);
+    // A copy that cannot be saved (or would make a file the loader refuses) is taken back.
+    if (!SaveProject(projectIndex)) {
+        project->objects.pop_back();
+        return 0;
+    }
     return id;
 }
 
 bool DeleteItem(int projectIndex, std::int32_t objectId) {
     ProjectRecord* project = ProjectAt(projectIndex);
     if (!project) return false;
-    const ObjectRecord* object = FindObject(*project, objectId);
-    if (!object || !IsObjectDeletable(projectIndex, *object)) return false;
-    if (IsFileBackedType(object->tipoOggetto)) {
-        const std::string path =
-            object->record().text(L::file_backed::kPath, L::file_backed::kPathSize);
-        if (IsItemFileOfFolder(path, project->sPathProgetto)) {
-            std::error_code ec;  // a file that cannot be removed stays; the item goes all the same
-            fs::remove(path, ec);
-        }
+    auto it = std::find_if(project->objects.begin(), project->objects.end(),
+                           [&](const ObjectRecord& o) { return o.IDoggetto == objectId; });
+    if (it == project->objects.end() || !IsObjectDeletable(projectIndex, *it)) return false;
+    const auto position = it - project->objects.begin();
+    std::string doomedFile;
+    if (IsFileBackedType(it->tipoOggetto)) {
+        const std::string path = it->record().text(L::file_backed::kPath, L::file_backed::kPathSize);
+        // Two items whose paths name the same file share it: it stays while another names it.
+        const std::string name = FileNameOfPath(path);
+        const bool shared = std::any_of(
+            project->objects.begin(), project->objects.end(), [&](const ObjectRecord& o) {
+                return &o != &*it && IsFileBackedType(o.tipoOggetto) &&
+                       FileNameOfPath(o.record().text(L::file_backed::kPath,
+                                                      L::file_backed::kPathSize)) == name;
+            });
+        if (!shared && IsItemFileOfFolder(path, project->sPathProgetto)) doomedFile = path;
     }
-    DeleteObject(projectIndex, objectId);
-    SaveProject(projectIndex);
+    // The project is saved first and the file deleted after: a save that fails (a full disk)
+    // puts the item back and loses nothing.
+    ObjectRecord removed = std::move(*it);
+    project->objects.erase(it);
+    if (!SaveProject(projectIndex)) {
+        project->objects.insert(project->objects.begin() + position, std::move(removed));
+        return false;
+    }
+    if (!doomedFile.empty()) ::unlink(doomedFile.c_str());  // a file that cannot go stays
     return true;
 }
 
@@ -779,15 +802,34 @@ int CopyProject(int projectIndex) {
         return -1;
     }
     const std::string sourceFolder = source->sPathProgetto;
+    std::vector<std::string> links;
     for (const char* pattern : {"*.png", "*.mp3", "*.ini"})
-        CopyFilesByPattern(sourceFolder, folder, pattern);
+        CopyFilesByPattern(sourceFolder, folder, pattern, &links);
 
+    // A copy that fails leaves nothing behind: the folder was made just now, by this command.
+    const auto removeCopy = [&folder] {
+        std::error_code removeEc;
+        fs::remove_all(folder, removeEc);
+    };
     const std::string folderName = fs::path(folder).filename().string();
     const int index = LoadProject(folderName);
     ProjectRecord* copy = ProjectAt(index);
-    if (!copy) return -1;
+    if (!copy) {
+        removeCopy();
+        return -1;
+    }
     copy->sNomeProgetto = CutText(folderName, kMaxNameLength);
-    SaveProject(index);
+    if (!SaveProject(index)) {
+        CloseProject(index);
+        removeCopy();
+        return -1;
+    }
+    if (!links.empty()) {
+        std::string text = "Not copied, being symbolic links:";
+        for (std::size_t i = 0; i < links.size() && i < 10; ++i) text += (i ? ", " : " ") + links[i];
+        if (links.size() > 10) text += " and " + std::to_string(links.size() - 10) + " more";
+        ShowMessage(text + ".");
+    }
     return index;
 }
 

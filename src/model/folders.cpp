@@ -84,13 +84,17 @@ std::string MakeUniquePath(const std::string& folder, std::string_view name,
     std::string prefix = folder;
     if (prefix.back() != '/') prefix += '/';
     prefix += base;
+    // A folder or file name holds at most kMaxFileNameLength bytes, "_N" included.
+    if (base.size() + extension.size() > kMaxFileNameLength) return {};
     // The number 1 is never used: the first copy of "Name" is "Name_2".
     constexpr int kMaxTries = 100000;
     for (int n = 0; n <= kMaxTries; n = (n == 0 ? 2 : n + 1)) {
         std::string candidate = prefix;
         if (n != 0) candidate += "_" + std::to_string(n);
         candidate += extension;
-        if (candidate.size() > kMaxPathLength) return {};
+        if (candidate.size() > kMaxPathLength ||
+            candidate.size() - folder.size() - 1 > kMaxFileNameLength)
+            return {};
         if (!PathExists(candidate)) return candidate;
     }
     return {};
@@ -104,8 +108,9 @@ std::vector<ProjectListEntry> ListProjects() {
         std::error_code typeEc;
         if (!it->is_directory(typeEc)) continue;  // directory_iterator never yields . or ..
         const std::string folderName = it->path().filename().string();
-        std::string name = ReadProfileString((it->path() / kProjectFileName).string(), "main",
-                                             "sNomeProgetto", "", kDescriptionField);
+        const std::string ini = (it->path() / kProjectFileName).string();
+        if (IsSymbolicLink(ini)) continue;  // never opened (LoadProject refuses it)
+        std::string name = ReadProfileString(ini, "main", "sNomeProgetto", "", kDescriptionField);
         if (!name.empty()) list.push_back({folderName, std::move(name)});
     }
     // Enumeration order depends on the file system; sort by folder name so the Open project list
@@ -117,22 +122,41 @@ std::vector<ProjectListEntry> ListProjects() {
 }
 
 void CopyFilesByPattern(const std::string& sourceFolder, const std::string& destinationFolder,
-                        std::string_view pattern) {
+                        std::string_view pattern, std::vector<std::string>* skippedLinks) {
     std::error_code ec;
     fs::directory_iterator it(sourceFolder, ec), end;
+    std::vector<std::string> links;
     for (; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (!MatchesPattern(name, pattern)) continue;
         std::error_code typeEc;
-        if (!it->is_regular_file(typeEc)) continue;  // sub-folders are not copied
+        const fs::file_status status = it->symlink_status(typeEc);
+        if (typeEc) continue;
+        if (fs::is_symlink(status)) {
+            // A link may name any file of the machine: its target is never copied.
+            links.push_back(name);
+            continue;
+        }
+        if (!fs::is_regular_file(status)) continue;  // sub-folders, FIFOs, devices
         std::error_code copyEc;
         fs::copy_file(it->path(), fs::path(destinationFolder) / name,
                       fs::copy_options::overwrite_existing, copyEc);
     }
+    if (skippedLinks) {
+        std::sort(links.begin(), links.end());
+        skippedLinks->insert(skippedLinks->end(), links.begin(), links.end());
+    }
+}
+
+bool IsSymbolicLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
 }
 
 void DeleteAllFiles(const std::string& folder) {
     std::error_code ec;
+    // A link in place of the folder is not followed: the files it leads to are not ours.
+    if (IsSymbolicLink(folder)) return;
     std::vector<fs::path> doomed;
     fs::directory_iterator it(folder, ec), end;
     for (; !ec && it != end; it.increment(ec)) {

@@ -13,8 +13,10 @@ bool IsValidProjectName(std::string_view text);
 void SanitizeFileName(std::string& text);
 // A path in folder that does not exist yet: name (blanks and tabs to underscores), then _2, _3,
 // ... and the extension. Empty when the folder is empty, when the path would not fit a path
-// field (more than 259 characters), or when no free name turns up in 100000 tries; callers
-// refuse their command then.
+// field (more than 259 characters) or its last name would be longer than a file system takes
+// (kMaxFileNameLength bytes), or when no free name turns up in 100000 tries; callers refuse
+// their command then.
+constexpr std::size_t kMaxFileNameLength = 255;
 std::string MakeUniquePath(const std::string& folder, std::string_view name,
                            std::string_view extension);
 // True when something (a file, a folder, even a dangling link) is at the path, or when that
@@ -31,11 +33,16 @@ std::vector<ProjectListEntry> ListProjects();
 
 // Copies the regular files of the source folder whose names match the pattern ('*' and '?',
 // without regard to ASCII case; "*.*" matches every name) over same-named files of the
-// destination. Not recursive; failures are skipped.
+// destination. Not recursive; failures are skipped. Symbolic links are never followed: their
+// names (sorted) are appended to *skippedLinks when given, so the caller can name them.
 void CopyFilesByPattern(const std::string& sourceFolder, const std::string& destinationFolder,
-                        std::string_view pattern);
-// Deletes every entry directly in the folder except sub-folders; failures are skipped.
+                        std::string_view pattern,
+                        std::vector<std::string>* skippedLinks = nullptr);
+// Deletes every entry directly in the folder except sub-folders; failures are skipped. A
+// folder that is a symbolic link is left alone.
 void DeleteAllFiles(const std::string& folder);
+// Whether the path is a symbolic link itself (dangling or not).
+bool IsSymbolicLink(const std::string& path);
 
 // The file name of a stored path (accepts / and \ as separators).
 std::string FileNameOfPath(std::string_view path);

@@ -18,6 +18,7 @@
 #include "model/layouts/level.h"
 #include "model/preferences.h"
 #include "platform/messages.h"
+#include "platform/temporaries.h"
 
 namespace qb {
 
@@ -335,6 +336,34 @@ void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file) {
     }
 }
 
+std::string WhyItWouldNotLoad(const ProjectRecord& project, const ProfileFile& file) {
+    // What the loader refuses is never written: a file that cannot be opened again would lock
+    // the user out of the whole project.
+    if (project.objects.size() > kMaxObjectsOnLoad)
+        return "a project holds at most " + std::to_string(kMaxObjectsOnLoad) + " objects";
+    for (const ObjectRecord& o : project.objects)
+        if (o.lpDatiOggetto.size() > kMaxRecordSizeOnLoad)
+            return "\"" + o.sDescrizione + "\" would hold more than " +
+                   std::to_string(kMaxRecordSizeOnLoad) + " bytes";
+    if (file.size() > ProfileFile::kMaxFileSize)
+        return "project.ini would be larger than " + std::to_string(ProfileFile::kMaxFileSize) +
+               " bytes";
+    if (file.lineCount() > ProfileFile::kMaxLines || file.sectionCount() > ProfileFile::kMaxSections)
+        return "project.ini would hold more than " + std::to_string(ProfileFile::kMaxLines) +
+               " lines or " + std::to_string(ProfileFile::kMaxSections) + " sections";
+    return {};
+}
+
+bool LoadProjectDocument(const std::string& path, ProfileFile& file, std::string* error) {
+    // A link in place of project.ini (a shared folder may hold one) is neither read nor written
+    // through: the save replaces the link with the project's own file.
+    if (IsSymbolicLink(path)) {
+        file = ProfileFile();
+        return true;
+    }
+    return file.load(path, error);
+}
+
 bool SaveProject(int projectIndex) {
     const ProjectRecord* project = ProjectAt(projectIndex);
     if (!project) return false;
@@ -347,9 +376,13 @@ bool SaveProject(int projectIndex) {
         } else {
             const std::string path = JoinPath(project->sPathProgetto, kProjectFileName);
             ProfileFile file;
-            if (file.load(path, &error)) {
+            if (LoadProjectDocument(path, file, &error)) {
                 WriteProjectKeys(*project, file);
-                saved = file.save(path, &error);
+                error = WhyItWouldNotLoad(*project, file);
+                if (error.empty()) {
+                    RemoveStaleTemporaries(project->sPathProgetto);
+                    saved = file.save(path, &error);
+                }
             }
         }
     }
@@ -500,6 +533,12 @@ bool ReadProject(const ProfileFile& file, const std::string& folder, ProjectReco
 
 bool ReadProjectFile(const std::string& path, const std::string& folder, ProjectRecord& out,
                      std::string* error, std::string* notice) {
+    if (IsSymbolicLink(path)) {
+        if (error)
+            *error = "This project cannot be opened: its project.ini is a symbolic link (" + path +
+                     "); a project file must be a file of its own folder.";
+        return false;
+    }
     ProfileFile file;
     PreparedRecords prepared;
     RecordReader reader;

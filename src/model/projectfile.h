@@ -21,9 +21,17 @@ constexpr std::size_t kMaxRecordSizeOnLoad = 16u * 1024 * 1024;  // one record, 
 constexpr std::size_t kMaxUnbackedBytesOnLoad = 64u * 1024 * 1024;
 
 // Writes the project at that index to its folder's project.ini (read once, written atomically;
-// an unchanged project leaves the file untouched). Answers false (and tells the user) when it
-// could not be written; the old file stays whole.
+// an unchanged project leaves the file untouched), and removes temporary files that killed
+// processes left in the folder. Answers false (and tells the user) when it could not be
+// written, or when the file would be one that LoadProject refuses; the old file stays whole.
 bool SaveProject(int projectIndex);
+// Why a project document would not load again (too many objects, a record, the file or its
+// lines beyond the loader's limits); empty when it would.
+std::string WhyItWouldNotLoad(const ProjectRecord& project, const ProfileFile& file);
+// Reads project.ini at path for an update: a symbolic link in its place is not followed (the
+// document starts empty, and saving it replaces the link). False with a reason otherwise, as
+// ProfileFile::load.
+bool LoadProjectDocument(const std::string& path, ProfileFile& file, std::string* error = nullptr);
 // Applies the project's keys to an already loaded document (the build adds its own keys to the
 // same document before saving it once).
 void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file);

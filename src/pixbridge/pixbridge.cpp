@@ -10,6 +10,11 @@
 // most kMaxSide pixels (checked by libpng while it reads the header) and at most kMaxPixels
 // pixels in all (a 256 MiB pixel array).
 //
+// The file is fed to libpng's progressive reader in small pieces, and decoding stops as soon as
+// the last row of the picture is complete: compressed data after it (a decompression bomb
+// behind a tiny picture) is never inflated. libpng's limits bound the ancillary chunks it
+// buffers, and its benign errors count as errors. Only regular files are opened.
+//
 // Every failure shows "Error!" (title "Error!") exactly once through the host's hook, and the
 // call answers null with width and height 0.
 #include "pixbridge.h"
@@ -20,6 +25,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #define PIXBRIDGE_EXPORT __attribute__((visibility("default")))
 
@@ -34,6 +43,8 @@ constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
 // Ancillary chunks (text, ICC profiles...) are never needed; this bounds what libpng buffers.
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 constexpr png_uint_32 kMaxCachedChunks = 1000;
+// The file is handed to libpng in pieces of this size; after the last row nothing more is read.
+constexpr std::size_t kReadPiece = 4096;
 
 void StderrHook(const char* text, const char* title) {
     std::fprintf(stderr, "%s: %s\n", title ? title : "", text ? text : "");
@@ -47,6 +58,22 @@ void ReportError() { g_hook("Error!", "Error!"); }
 void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
 
+// Opens a regular file for reading. A FIFO or device is refused without being opened (opening
+// one could wait for ever, reading it never end).
+std::FILE* OpenRegularFile(const char* path) {
+    struct stat st {};
+    if (::stat(path, &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return nullptr;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) ::close(fd);
+    return file;
+}
+
 struct Decode {
     std::FILE* file = nullptr;
     png_structp png = nullptr;
@@ -54,28 +81,22 @@ struct Decode {
     std::uint32_t* pixels = nullptr;
     png_uint_32 width = 0;
     png_uint_32 height = 0;
+    int lastPass = 0;
+    bool refused = false;   // the header asks for a picture this library does not hold
+    bool complete = false;  // the last row of the last pass has arrived
 };
 
-// Kept apart from LeggiPng so that no local of the function holding setjmp changes between
-// setjmp and a longjmp: all state lives in *d.
-bool ReadImage(Decode* d) {
-    png_structp png = d->png;
-    png_infop info = d->info;
-    if (setjmp(png_jmpbuf(png))) return false;
-
-    png_init_io(png, d->file);
-    png_set_sig_bytes(png, 8);
-    png_set_user_limits(png, kMaxSide, kMaxSide);
-    png_set_chunk_malloc_max(png, kMaxChunkBytes);
-    png_set_chunk_cache_max(png, kMaxCachedChunks);
-    png_read_info(png, info);
-
+// Called by libpng once the header chunks are read: checks the size, sets the transforms and
+// allocates the pixels.
+void OnInfo(png_structp png, png_infop info) {
+    auto* d = static_cast<Decode*>(png_get_progressive_ptr(png));
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);
     if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide ||
-        std::uint64_t{width} * height > kMaxPixels)
-        return false;
-
+        std::uint64_t{width} * height > kMaxPixels) {
+        d->refused = true;
+        png_error(png, "refused");
+    }
     const int colourType = png_get_color_type(png, info);
     png_set_expand(png);
     png_set_strip_16(png);
@@ -88,26 +109,63 @@ bool ReadImage(Decode* d) {
 #else
     png_set_filler(png, 0, PNG_FILLER_BEFORE);
 #endif
-    const int passes = png_set_interlace_handling(png);
+    d->lastPass = png_set_interlace_handling(png) - 1;
     png_read_update_info(png, info);
 
     // The transforms above must have produced exactly one 32-bit value per pixel; anything
     // else would make libpng write past the rows.
-    if (png_get_rowbytes(png, info) != std::size_t{width} * 4 || png_get_bit_depth(png, info) != 8)
-        return false;
-
     const std::uint64_t bytes = std::uint64_t{width} * height * 4;
-    if (bytes > SIZE_MAX) return false;
-    d->pixels = static_cast<std::uint32_t*>(std::malloc(static_cast<std::size_t>(bytes)));
-    if (!d->pixels) return false;
+    if (png_get_rowbytes(png, info) != std::size_t{width} * 4 ||
+        png_get_bit_depth(png, info) != 8 || bytes > SIZE_MAX) {
+        d->refused = true;
+        png_error(png, "refused");
+    }
+    // Zeroed: the rows of an interlaced picture are combined into what is already there.
+    d->pixels = static_cast<std::uint32_t*>(std::calloc(static_cast<std::size_t>(bytes), 1));
+    if (!d->pixels) {
+        d->refused = true;
+        png_error(png, "refused");
+    }
     d->width = width;
     d->height = height;
+}
 
-    for (int pass = 0; pass < passes; ++pass)
-        for (png_uint_32 y = 0; y < height; ++y)
-            png_read_row(png, reinterpret_cast<png_bytep>(d->pixels + std::size_t{y} * width),
-                         nullptr);
-    return true;
+void OnRow(png_structp png, png_bytep row, png_uint_32 y, int pass) {
+    auto* d = static_cast<Decode*>(png_get_progressive_ptr(png));
+    if (!d->pixels || y >= d->height) return;
+    if (row)
+        png_progressive_combine_row(
+            png, reinterpret_cast<png_bytep>(d->pixels + std::size_t{y} * d->width), row);
+    // The picture is whole: no more of the file is handed over, so compressed data that
+    // follows is never inflated and the work stays bounded by the size the header declares
+    // (libpng itself inflates nothing after the last row of the piece it holds).
+    if (pass == d->lastPass && y + 1 == d->height) d->complete = true;
+}
+
+// Kept apart from LeggiPng so that no local of the function holding setjmp changes between
+// setjmp and a longjmp: all state lives in *d. Reads the file in small pieces through libpng's
+// progressive reader and stops as soon as the last row is there.
+bool ReadImage(Decode* d) {
+    png_structp png = d->png;
+    if (setjmp(png_jmpbuf(png))) return false;
+
+    png_set_user_limits(png, kMaxSide, kMaxSide);
+    png_set_chunk_malloc_max(png, kMaxChunkBytes);
+    png_set_chunk_cache_max(png, kMaxCachedChunks);
+    // Problems libpng would otherwise only warn about (a text chunk that does not fit its
+    // limits, a damaged ancillary chunk) end the decode.
+    png_set_benign_errors(png, 0);
+    png_set_progressive_read_fn(png, d, OnInfo, OnRow, nullptr);
+
+    static png_byte signature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
+    png_process_data(png, d->info, signature, sizeof signature);
+    png_byte buffer[kReadPiece];
+    while (!d->complete && !d->refused) {
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, d->file);
+        if (got == 0) return false;  // the file ended before the picture did
+        png_process_data(png, d->info, buffer, got);
+    }
+    return d->complete && !d->refused;
 }
 
 } // namespace
@@ -128,7 +186,7 @@ bool GestionePng::LeggiPng(const char* path, std::int32_t* width, std::int32_t* 
 
     Decode d;
     bool ok = false;
-    if (path && (d.file = std::fopen(path, "rb"))) {
+    if (path && (d.file = OpenRegularFile(path))) {
         png_byte signature[8];
         if (std::fread(signature, 1, sizeof signature, d.file) == sizeof signature &&
             png_sig_cmp(signature, 0, sizeof signature) == 0) {

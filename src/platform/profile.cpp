@@ -1,4 +1,5 @@
 #include "platform/profile.h"
+#include "platform/temporaries.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -615,8 +616,8 @@ struct ProfileFile::Impl {
         }
 
         Section& s = sections[*found];
-        const std::uint32_t at = s.find(key);
-        if (const std::uint32_t bare = findBareName(s, key, at)) {
+        const std::uint32_t entry = s.find(key);
+        if (const std::uint32_t bare = findBareName(s, key, entry)) {
             // The key alone on a line becomes the entry, so nothing is left to shadow it.
             Line& line = s.lines[bare - 1];
             const std::string_view ending(line.data + line.textLen, line.endLen);
@@ -627,19 +628,25 @@ struct ProfileFile::Impl {
             s.hint = 0;
             return true;
         }
-        if (at) {
-            Line& line = s.lines[at - 1];
+        if (entry) {
+            Line& line = s.lines[entry - 1];
             // Everything after the '=' (the key holds none).
             const std::size_t eq =
                 static_cast<std::size_t>(static_cast<const char*>(std::memchr(
                     line.data + line.keyStart, '=', line.textLen - line.keyStart)) - line.data);
             const std::string_view current(line.data + eq + 1, line.textLen - eq - 1);
             if (current == v) return true;
-            // A hand-made "key = value" keeps its layout when the value read is the same.
-            if (line.rawValue() == v && !v.empty() && !IsBlank(v.front()) && !IsBlank(v.back()))
+            const bool leadingBlank = !v.empty() && IsBlank(v.front());
+            // A hand-made "key = value" keeps its layout: the same value read back changes
+            // nothing, and a new value without leading blanks goes where the old one started.
+            if (!leadingBlank && !v.empty() && !IsBlank(v.back()) && line.rawValue() == v)
                 return true;
+            // A line as writers make it ("key=value") gets its whole value replaced; a line
+            // laid out by hand ("  a = 1") keeps the blanks in front of its value.
+            const bool asWritten = line.keyStart == 0 && eq == line.keyLen;
+            const std::size_t keep = leadingBlank || asWritten ? eq + 1 : line.valueStart;
             const std::string_view ending(line.data + line.textLen, line.endLen);
-            replaceLine(line, makeLine(std::string_view(line.data, eq + 1), v, {}, ending));
+            replaceLine(line, makeLine(std::string_view(line.data, keep), v, {}, ending));
             return true;
         }
 
@@ -683,7 +690,19 @@ enum class ReadResult { Ok, Missing, Failed };
 ReadResult ReadWholeFile(const std::string& path, RawBuffer& out, std::string* error,
                          const std::function<void()>& arrived = {}, bool* grew = nullptr) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A FIFO or device is never opened: opening one for reading could wait for ever.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR) return ReadResult::Missing;
+        if (error) *error = path + ": " + ErrnoText(err);
+        return ReadResult::Failed;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        if (error) *error = path + ": not a regular file";
+        return ReadResult::Failed;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT || err == ENOTDIR) return ReadResult::Missing;
@@ -781,17 +800,12 @@ bool WriteSpans(int fd, std::vector<iovec>& spans) {
 bool ReplaceFileWith(const std::string& path, const std::function<bool(int)>& write,
                      std::string* error) {
     namespace fs = std::filesystem;
-    std::string target = path;
-    std::error_code ec;
-    if (fs::is_symlink(fs::path(path), ec)) {
-        // Replace the file the link names, not the link.
-        const fs::path resolved = fs::canonical(fs::path(path), ec);
-        if (!ec) target = resolved.string();
-    }
+    // A link at the path is replaced by the new file; what it points to is never written.
+    const std::string target = path;
     fs::path dir = fs::path(target).parent_path();
     if (dir.empty()) dir = ".";
     const std::string name = fs::path(target).filename().string();
-    std::string tmp = (dir / ("." + name + ".XXXXXX")).string();
+    std::string tmp = TemporaryNameFor(dir.string(), name) + "XXXXXX";
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) {
         if (error) *error = "cannot create a file in " + dir.string() + ": " + ErrnoText(errno);
@@ -799,7 +813,7 @@ bool ReplaceFileWith(const std::string& path, const std::function<bool(int)>& wr
     }
     struct stat st {};
     mode_t mode;
-    if (::stat(target.c_str(), &st) == 0) {
+    if (::lstat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -921,6 +935,13 @@ bool ProfileFile::setInt(std::string_view section, std::string_view key, std::in
 }
 
 std::string ProfileFile::bytes() const { return impl_->bytes(); }
+std::size_t ProfileFile::size() const { return impl_->totalSize; }
+std::size_t ProfileFile::lineCount() const {
+    std::size_t n = 0;
+    for (const Impl::Section& section : impl_->sections) n += section.lines.size();
+    return n;
+}
+std::size_t ProfileFile::sectionCount() const { return impl_->sections.size() - 1; }
 bool ProfileFile::modified() const { return impl_->modified; }
 
 bool ProfileFile::save(const std::string& path, std::string* error) {
@@ -957,7 +978,9 @@ namespace {
 // exactly as in a loaded document.
 std::optional<std::string> ScanFileForValue(const std::string& path, std::string_view section,
                                             std::string_view key) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat before {};
+    if (::stat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return std::nullopt;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -969,6 +992,7 @@ std::optional<std::string> ScanFileForValue(const std::string& path, std::string
     const std::string_view wantKey = Trim(key);
     std::string buffer;
     std::size_t pos = 0;  // start of the first line not looked at yet
+    std::size_t searched = 0;  // how far that line has been searched for its end
     bool inSection = false;
     bool eof = false;
     std::optional<std::string> answer;
@@ -1001,7 +1025,10 @@ std::optional<std::string> ScanFileForValue(const std::string& path, std::string
             if (buffer.size() > ProfileFile::kMaxFileSize) break;
         }
         while (!done) {
-            const std::size_t end = FindLineEnd(buffer.data(), pos, buffer.size());
+            // A long line is searched for its end only once: the search goes on where the
+            // last one stopped.
+            const std::size_t end = FindLineEnd(buffer.data(), std::max(pos, searched), buffer.size());
+            searched = end;
             if (end == buffer.size() && !eof) break;  // incomplete line: read more
             if (end == buffer.size() && pos == end) { done = true; break; }
             look(std::string_view(buffer).substr(pos, end - pos));
@@ -1011,6 +1038,7 @@ std::optional<std::string> ScanFileForValue(const std::string& path, std::string
         // Drop what was looked at so memory stays small on long files.
         if (pos > (1u << 20)) {
             buffer.erase(0, pos);
+            searched -= std::min(searched, pos);
             pos = 0;
         }
     }

@@ -66,6 +66,10 @@ public:
 
     // The document's bytes as they would be written.
     std::string bytes() const;
+    // Its size in bytes, lines and sections (sections with a header), as load() counts them.
+    std::size_t size() const;
+    std::size_t lineCount() const;
+    std::size_t sectionCount() const;
     // Whether a write since load() changed the bytes.
     bool modified() const;
 

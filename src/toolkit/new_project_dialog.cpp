@@ -110,8 +110,10 @@ void NewProjectDialog::nameChanged() {
         const QByteArray utf8 = name_->text().left(kNameChars).toUtf8();
         const std::string folder = MakeUniquePath(
             ProjectsFolder(), std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())), "");
-        ok_->setEnabled(true);
-        folder_->setText(QString::fromStdString(folder));
+        // No folder can hold a name that long: say so instead of offering an empty folder.
+        ok_->setEnabled(!folder.empty());
+        folder_->setText(folder.empty() ? QStringLiteral("The name is too long for a folder.")
+                                        : QString::fromStdString(folder));
         ws.pendingProjectName = name;
         ws.pendingProjectFolder = folder;
     } else {

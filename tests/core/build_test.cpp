@@ -4,10 +4,12 @@
 // failures that must not pass as a successful build.
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -497,8 +499,9 @@ TEST_F(BuildTest, SizesTheTrailerCannotHoldFailTheBuild) {
 
 TEST_F(BuildTest, ProjectFileTooLargeForTheTrailerFailsTheBuild) {
     MakeProject();
-    // A record of 50 MB is written as 100 MB of hex digits.
-    qb::AddObject(project(), 11, 0, Bytes(50'000'000, 0x5A), "huge", -1);
+    // Records of 50 MB in all are written as 100 MB of hex digits.
+    for (int i = 0; i < 4; ++i)
+        qb::AddObject(project(), 11, 0, Bytes(12'500'000, 0x5A), "huge", -1);
     EXPECT_FALSE(qb::BuildGame(index, BuildMode::Compile));
     ASSERT_EQ(Errors().size(), 1u);
     EXPECT_EQ(Errors()[0].rfind("#error 'project file too large'", 0), 0u) << Errors()[0];
@@ -525,3 +528,138 @@ TEST_F(BuildTest, BadRecordsAreReadSafely) {
 }
 
 } // namespace
+
+namespace {
+
+// How many times a file of that name was put in place in the folder while run() ran (each save
+// renames a new file over it).
+int ReplacementsOf(const fs::path& folder, const std::string& name, const std::function<void()>& run) {
+    const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (fd < 0) return -1;
+    inotify_add_watch(fd, folder.c_str(), IN_MOVED_TO | IN_CLOSE_WRITE);
+    run();
+    int count = 0;
+    alignas(inotify_event) char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->len && name == event->name) ++count;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    close(fd);
+    return count;
+}
+
+} // namespace
+
+// The resource location a test build switches to exists only in the game: the project file is
+// written once, with the project's own location, so no moment (a kill, a full disk) can leave
+// the switched value in it.
+TEST_F(BuildTest, TestBuildWritesTheProjectFileOnceWithItsOwnLocation) {
+    MakeProject();
+    SetLocation(1);
+    const int saves = ReplacementsOf(folder, "project.ini", [&] {
+        ASSERT_TRUE(qb::BuildGame(index, BuildMode::Test));
+    });
+    EXPECT_EQ(saves, 1);
+    Bytes saved = RecordInIni(Ini(), 1);
+    EXPECT_EQ(qb::RecordView(saved).u32(M::kResourceLocation), 1u);
+    const std::string game = ReadFile(folder / "Game.swf");
+    const std::uint32_t s = static_cast<std::uint32_t>(std::stoul(game.substr(game.size() - 8)));
+    const std::string copy = Unscrambled(game.substr(game.size() - 16 - s, s));
+    Bytes copied = RecordInIni(copy, 1);
+    EXPECT_EQ(qb::RecordView(copied).u32(M::kResourceLocation), 0u);
+    // Apart from the switched field, the copy is the file as saved.
+    EXPECT_EQ(copy.size(), Ini().size());
+    // A second build changes nothing on disk.
+    const std::string before = Ini();
+    EXPECT_EQ(ReplacementsOf(folder, "project.ini", [&] { qb::BuildGame(index, BuildMode::Test); }), 0);
+    EXPECT_EQ(Ini(), before);
+}
+
+// The name goes into the page's markup: <, >, & and " are escaped, other names are unchanged.
+TEST_F(BuildTest, ThePageGetsTheProjectNameEscaped) {
+    MakeProject(qb::game::ShootEmUp, "</title><script>alert(\"x\")</script> & co");
+    ASSERT_TRUE(qb::BuildGame(index, BuildMode::Test));
+    const std::string page = ReadFile(folder / "Game.HTML");
+    EXPECT_EQ(page.size(), ReadFile(app.path() / "Game.HTML").size());
+    EXPECT_EQ(page.find("<script>"), std::string::npos);
+    EXPECT_NE(page.find("<title>&lt;/title&gt;&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; "
+                        "&amp; co "),
+              std::string::npos);
+    EXPECT_EQ(qb::EscapePageText("Plain name 1+2%"), "Plain name 1+2%");
+}
+
+// A shared project folder may hold links made by anyone. The build never deletes, writes or
+// copies anything outside the project folder through one: linked Release or RemoteData
+// folders are refused before anything is touched, a linked project.ini is replaced by the
+// project's own file, and linked pictures and sounds are left out and named.
+TEST_F(BuildTest, LinksInTheProjectFolderAreNeverFollowed) {
+    MakeProject();
+    SetLocation(1);
+    const fs::path outside = app.path() / "Outside";
+    fs::create_directories(outside);
+    WriteFile(outside / "precious.txt", "keep");
+    WriteFile(outside / "secret.png", "not for the web");
+    WriteFile(outside / "other.ini", "[x]\r\ny=1\r\n");
+    auto outsideIntact = [&] {
+        EXPECT_EQ(ReadFile(outside / "precious.txt"), "keep");
+        EXPECT_EQ(ReadFile(outside / "secret.png"), "not for the web");
+        EXPECT_EQ(ReadFile(outside / "other.ini"), "[x]\r\ny=1\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(outside), fs::directory_iterator()), 3);
+    };
+
+    // Release/RemoteData, then Release itself, as links: refused, nothing deleted.
+    fs::create_directories(folder / "Release");
+    fs::create_directory_symlink(outside, folder / "Release" / "RemoteData");
+    EXPECT_FALSE(qb::BuildGame(index, BuildMode::Compile));
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_NE(Errors()[0].find("RemoteData is a symbolic link"), std::string::npos) << Errors()[0];
+    outsideIntact();
+    fs::remove_all(folder / "Release");
+    fs::create_directory_symlink(outside, folder / "Release");
+    app.messages.texts.clear();
+    EXPECT_FALSE(qb::BuildGame(index, BuildMode::Compile));
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_NE(Errors()[0].find("Release is a symbolic link"), std::string::npos) << Errors()[0];
+    outsideIntact();
+    fs::remove(folder / "Release");
+
+    // project.ini as a link: the build (and every save) replaces the link, never the file.
+    fs::remove(folder / "project.ini");
+    fs::create_symlink(outside / "other.ini", folder / "project.ini");
+    app.messages.texts.clear();
+    ASSERT_TRUE(qb::BuildGame(index, BuildMode::Compile)) << app.messages.texts.at(0);
+    EXPECT_FALSE(fs::is_symlink(folder / "project.ini"));
+    EXPECT_NE(Ini().find("sNomeProgetto=My Game"), std::string::npos);
+    outsideIntact();
+    fs::remove(folder / "project.ini");
+    fs::create_symlink(outside / "other.ini", folder / "project.ini");
+    ASSERT_TRUE(qb::SaveProject(index));
+    EXPECT_FALSE(fs::is_symlink(folder / "project.ini"));
+    outsideIntact();
+
+    // Linked pictures and sounds stay out of RemoteData and of the game, and are named.
+    WriteFile(folder / "mine.png", "png");
+    fs::create_symlink(outside / "secret.png", folder / "Secret.png");
+    fs::create_symlink(outside / "precious.txt", folder / "tune.mp3");
+    app.messages.texts.clear();
+    ASSERT_TRUE(qb::BuildGame(index, BuildMode::Compile));
+    EXPECT_TRUE(fs::exists(folder / "Release" / "RemoteData" / "mine.png"));
+    EXPECT_FALSE(fs::exists(folder / "Release" / "RemoteData" / "Secret.png"));
+    EXPECT_FALSE(fs::exists(folder / "Release" / "RemoteData" / "tune.mp3"));
+    ASSERT_EQ(app.messages.texts.size(), 1u);
+    EXPECT_NE(app.messages.texts[0].find("Secret.png, tune.mp3"), std::string::npos)
+        << app.messages.texts[0];
+    // Embedded: a picture item whose file is a link gives an empty entry.
+    SetLocation(2);
+    AddFileItem(3, "Secret.png", 276);
+    const qb::EmbeddedPictures pictures = qb::EncodeEmbeddedImages(index, 2);
+    ASSERT_EQ(pictures.count(), 1u);
+    EXPECT_EQ(pictures.block(), "0000000000000000");
+    EXPECT_EQ(pictures.skippedLinks, std::vector<std::string>{"Secret.png"});
+    outsideIntact();
+}

@@ -267,8 +267,14 @@ TEST_F(CliTest, NewNamesFoldersAndRefusesBadNames) {
               entriesBefore);
 
     // A name longer than a folder name may be refused by the file system, never half made.
-    const CliResult tooLong = Cli({"new", std::string(300, 'n')});
-    EXPECT_EQ(tooLong.status, 1);
+    // Both a name longer than the path room and one within it but longer than a folder name
+    // are refused with that reason.
+    for (const std::size_t length : {300u, 256u}) {
+        const CliResult tooLong = Cli({"new", std::string(length, 'n')});
+        EXPECT_EQ(tooLong.status, 1);
+        EXPECT_NE(tooLong.err.find("the name is too long for a folder"), std::string::npos)
+            << tooLong.err;
+    }
     EXPECT_EQ(std::distance(fs::directory_iterator(app.projects()), fs::directory_iterator()),
               entriesBefore);
 }

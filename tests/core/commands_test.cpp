@@ -2,6 +2,16 @@
 // Record offsets and values are the file formats' own, written out here.
 #include <gtest/gtest.h>
 
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -10,10 +20,12 @@
 
 #include "model/catalogue.h"
 #include "model/commands.h"
+#include "model/folders.h"
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "model/record.h"
 #include "model/workspace.h"
+#include "platform/profile.h"
 #include "support/test_support.h"
 
 namespace fs = std::filesystem;
@@ -491,3 +503,226 @@ TEST_F(Commands, CopyProjectCleansAndShortensTheName) {
 }
 
 } // namespace
+
+namespace {
+
+// The ID of a process that has ended (its temporaries are litter).
+pid_t EndedProcess() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+std::vector<std::string> FilesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// A command whose save fails loses nothing and leaves nothing: Delete item saves first and
+// deletes the file after (and never a file another item names), New item and Copy item take
+// their item (and its file) back. A save that would write a file the loader refuses is such a
+// failure, before anything is written.
+TEST_F(Commands, FailedSavesTakeTheCommandBack) {
+    const int p = NewProject(0);
+    const std::int32_t a = qb::NewItem(p, GroupOf(p, 3));
+    const std::int32_t b = qb::NewItem(p, GroupOf(p, 3));
+    const fs::path sprites = Folder(p) / "Sprites.png";
+    ASSERT_TRUE(fs::exists(Folder(p) / "Sprites_2.png"));
+    // b's stored path names a.'s file (as two paths rebased onto the same name do).
+    qb::RecordView(Object(p, b).lpDatiOggetto).setText(0, 260, "D:\\old\\Sprites.png");
+    const std::int32_t enemy = qb::NewItem(p, GroupOf(p, 7));
+    ASSERT_TRUE(qb::SaveProject(p));
+
+    // A record larger than the loader takes makes every save fail.
+    qb::AddObject(*qb::ProjectAt(p), 11, 0, Bytes(qb::kMaxRecordSizeOnLoad + 1, 0), "huge", -1);
+    const std::string before = ReadFile(Folder(p) / "project.ini");
+    const std::vector<std::string> files = FilesIn(Folder(p));
+    const std::size_t count = qb::ProjectAt(p)->objects.size();
+    app_.messages.texts.clear();
+    EXPECT_FALSE(qb::DeleteItem(p, a));
+    EXPECT_EQ(qb::ProjectAt(p)->objects[17].IDoggetto, a);  // back in its place
+    EXPECT_EQ(qb::NewItem(p, GroupOf(p, 3)), 0);
+    EXPECT_EQ(qb::NewItem(p, GroupOf(p, 7)), 0);
+    EXPECT_EQ(qb::CopyItem(p, enemy), 0);
+    EXPECT_EQ(qb::ProjectAt(p)->objects.size(), count);
+    EXPECT_EQ(ReadFile(Folder(p) / "project.ini"), before);
+    EXPECT_EQ(FilesIn(Folder(p)), files);  // no new picture, no temporary
+    ASSERT_EQ(app_.messages.texts.size(), 4u);
+    EXPECT_NE(app_.messages.texts[0].find("would hold more than 16777216 bytes"), std::string::npos)
+        << app_.messages.texts[0];
+    qb::ProjectAt(p)->objects.pop_back();
+
+    // b goes, but the file it shares with a stays; a takes it along.
+    EXPECT_TRUE(qb::DeleteItem(p, b));
+    EXPECT_TRUE(fs::exists(sprites));
+    EXPECT_TRUE(qb::DeleteItem(p, a));
+    EXPECT_FALSE(fs::exists(sprites));
+    EXPECT_TRUE(fs::exists(Folder(p) / "Sprites_2.png"));  // named by nobody now, never deleted
+
+    // At the loader's object limit, New item and Copy item are refused with the reason.
+    qb::ProjectRecord& project = *qb::ProjectAt(p);
+    while (project.objects.size() < qb::kMaxObjectsOnLoad)
+        qb::AddObject(project, 11, 0, Bytes{}, "v", -1);
+    app_.messages.texts.clear();
+    EXPECT_EQ(qb::NewItem(p, GroupOf(p, 3)), 0);
+    EXPECT_EQ(qb::CopyItem(p, project.objects.back().IDoggetto), 0);
+    EXPECT_EQ(project.objects.size(), qb::kMaxObjectsOnLoad);
+    ASSERT_EQ(app_.messages.texts.size(), 2u);
+    EXPECT_NE(app_.messages.texts[0].find("at most 100000 objects"), std::string::npos);
+    EXPECT_FALSE(fs::exists(sprites));
+}
+
+// What a killed command leaves behind (hidden temporaries named after their process) is
+// removed by the next save in that folder; files of running processes, and anything else, stay.
+TEST_F(Commands, TheNextSaveRemovesTheLitterOfKilledCommands) {
+    const int p = NewProject(0);
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string alive = std::to_string(getpid());
+    const std::vector<std::string> litter = {
+        ".project.ini." + dead + ".aB3xYz", ".Game.swf." + dead + ".0.tmp",
+        ".Game.HTML." + dead + ".12.tmp", ".Sprites.png." + dead + ".new", ".project.ini.Old123"};
+    const std::vector<std::string> kept = {".project.ini." + alive + ".aB3xYz", ".hidden",
+                                           ".notes.txt." + dead + ".mine", ".project.ini.New123"};
+    for (const auto& name : litter) WriteFile(Folder(p) / name, "x");
+    for (const auto& name : kept) WriteFile(Folder(p) / name, "x");
+    // Earlier versions' temporaries have no process ID: removed once they are old.
+    fs::last_write_time(Folder(p) / ".project.ini.Old123",
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::create_symlink(Folder(p) / "project.ini", Folder(p) / (".x.png." + dead + ".new"));
+    qb::Workspace().projects[p]->sNomeProgetto = "Changed";
+    ASSERT_TRUE(qb::SaveProject(p));
+    for (const auto& name : litter) EXPECT_FALSE(fs::exists(Folder(p) / name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(Folder(p) / name)) << name;
+    EXPECT_TRUE(fs::is_symlink(Folder(p) / (".x.png." + dead + ".new")));  // links are not ours
+}
+
+// A failed Copy project leaves no CopyOf_ folder; links among the copied files are not
+// followed but named.
+TEST_F(Commands, CopyProjectLeavesNothingWhenItFailsAndNeverCopiesLinks) {
+    const int p = NewProject(0, "Src");
+    qb::NewItem(p, GroupOf(p, 3));
+    WriteFile(app_.path() / "secret.png", "private");
+    fs::create_symlink(app_.path() / "secret.png", Folder(p) / "Linked.png");
+    app_.messages.texts.clear();
+    const int copy = qb::CopyProject(p);
+    ASSERT_GE(copy, 0);
+    EXPECT_TRUE(fs::exists(Folder(copy) / "Sprites.png"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Folder(copy) / "Linked.png")));
+    ASSERT_EQ(app_.messages.texts.size(), 1u);
+    EXPECT_NE(app_.messages.texts[0].find("Linked.png"), std::string::npos);
+
+    // A copy whose project file cannot be loaded is removed again.
+    WriteFile(Folder(p) / "project.ini",
+              "[main]\r\nsNomeProgetto=Src\r\nversioneProgetto=71\r\n");
+    const std::size_t folders = FilesIn(app_.projects()).size();
+    EXPECT_EQ(qb::CopyProject(p), -1);
+    EXPECT_EQ(FilesIn(app_.projects()).size(), folders);
+}
+
+// Delete item removes a link in the project folder, never what it names; a project.ini that is
+// a link or a FIFO is never opened, and a FIFO where preferences.ini is expected reads as
+// missing (nothing waits on it).
+TEST_F(Commands, LinksAndSpecialFilesAreNeverFollowedNorOpened) {
+    const int p = NewProject(0, "Links");
+    const std::int32_t sprites = qb::NewItem(p, GroupOf(p, 3));
+    WriteFile(app_.path() / "secret.png", "private");
+    fs::remove(Folder(p) / "Sprites.png");
+    fs::create_symlink(app_.path() / "secret.png", Folder(p) / "Sprites.png");
+    EXPECT_TRUE(qb::DeleteItem(p, sprites));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Folder(p) / "Sprites.png")));
+    EXPECT_EQ(ReadFile(app_.path() / "secret.png"), "private");
+
+    const fs::path linked = app_.projects() / "Linked";
+    fs::create_directories(linked);
+    fs::create_symlink(Folder(p) / "project.ini", linked / "project.ini");
+    const fs::path fifo = app_.projects() / "Fifo";
+    fs::create_directories(fifo);
+    ASSERT_EQ(mkfifo((fifo / "project.ini").c_str(), 0600), 0);
+    app_.messages.texts.clear();
+    EXPECT_EQ(qb::LoadProject("Linked"), -1);
+    EXPECT_EQ(qb::LoadProject("Fifo"), -1);
+    ASSERT_EQ(app_.messages.texts.size(), 2u);
+    EXPECT_NE(app_.messages.texts[0].find("symbolic link"), std::string::npos);
+    EXPECT_NE(app_.messages.texts[1].find("not a regular file"), std::string::npos);
+    std::vector<std::string> listed;
+    for (const auto& entry : qb::ListProjects()) listed.push_back(entry.folderName);
+    EXPECT_EQ(listed, std::vector<std::string>{"Links"});
+
+    fs::remove(app_.path() / "preferences.ini");
+    ASSERT_EQ(mkfifo((app_.path() / "preferences.ini").c_str(), 0600), 0);
+    EXPECT_EQ(qb::ReadProfileString(qb::PreferencesPath(), "main", "projectsPath", "none"), "none");
+    std::string error;
+    EXPECT_FALSE(qb::WriteProfileString(qb::PreferencesPath(), "main", "x", "1", &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos);
+}
+
+// On a full disk (a small tmpfs, where this test may mount one) every command fails whole:
+// nothing is lost, nothing is left behind, and the same commands work once there is room.
+TEST_F(Commands, AFullDiskLosesNothing) {
+    const fs::path mountPoint = app_.projects() / "Full";
+    fs::create_directories(mountPoint);
+    if (mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=512k") != 0)
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
+    struct Unmount {
+        fs::path at;
+        ~Unmount() { umount2(at.c_str(), MNT_DETACH); }
+    } unmount{mountPoint};
+
+    const int p = NewProject(0, "Full");
+    const std::int32_t sprites = qb::NewItem(p, GroupOf(p, 3));
+    const std::int32_t enemy = qb::NewItem(p, GroupOf(p, 7));
+    ASSERT_GT(sprites, 0);
+    ASSERT_GT(enemy, 0);
+    const std::string picture = ReadFile(Folder(p) / "Sprites.png");
+    // Fill the disk.
+    {
+        std::FILE* filler = std::fopen((Folder(p) / "filler").c_str(), "wb");
+        ASSERT_NE(filler, nullptr);
+        const std::string block(4096, 'f');
+        while (std::fwrite(block.data(), 1, block.size(), filler) == block.size() &&
+               std::fflush(filler) == 0) {
+        }
+        std::fclose(filler);
+    }
+    const std::string before = ReadFile(Folder(p) / "project.ini");
+    const std::vector<std::string> files = FilesIn(Folder(p));
+    const std::size_t count = qb::ProjectAt(p)->objects.size();
+
+    EXPECT_FALSE(qb::DeleteItem(p, sprites));
+    EXPECT_EQ(qb::NewItem(p, GroupOf(p, 3)), 0);
+    EXPECT_EQ(qb::CopyItem(p, enemy), 0);
+    qb::ProjectAt(p)->sNomeProgetto = "Renamed";
+    EXPECT_FALSE(qb::SaveProject(p));
+    qb::ProjectAt(p)->sNomeProgetto = "Full";
+    EXPECT_EQ(qb::ProjectAt(p)->objects.size(), count);
+    EXPECT_NE(qb::FindObject(sprites, p), nullptr);
+    EXPECT_EQ(ReadFile(Folder(p) / "project.ini"), before);
+    EXPECT_EQ(ReadFile(Folder(p) / "Sprites.png"), picture);
+    EXPECT_EQ(FilesIn(Folder(p)), files);
+
+    fs::remove(Folder(p) / "filler");
+    EXPECT_TRUE(qb::DeleteItem(p, sprites));
+    EXPECT_FALSE(fs::exists(Folder(p) / "Sprites.png"));
+    EXPECT_GT(qb::NewItem(p, GroupOf(p, 3)), 0);
+    EXPECT_TRUE(fs::exists(Folder(p) / "Sprites.png"));
+}
+
+// New IDs: one more than the largest; once INT32_MAX is taken, the smallest free ones (found
+// in one pass, however many objects the project holds).
+TEST(ObjectIds, AfterTheLargestThenTheSmallestFree) {
+    qb::ProjectRecord project;
+    for (std::int32_t id : {4, 1, 9}) qb::AddObject(project, 11, 0, Bytes{}, "v", id);
+    std::vector<std::int32_t> ids;
+    qb::NewObjectIds(project, 2, ids);
+    EXPECT_EQ(ids, (std::vector<std::int32_t>{10, 11}));
+    qb::AddObject(project, 11, 0, Bytes{}, "v", INT32_MAX);
+    qb::AddObject(project, 11, 0, Bytes{}, "v", 2);
+    qb::NewObjectIds(project, 4, ids);
+    EXPECT_EQ(ids, (std::vector<std::int32_t>{3, 5, 6, 7}));
+    EXPECT_EQ(qb::AddObject(project, 11, 0, Bytes{}, "v", -1), 3);
+}

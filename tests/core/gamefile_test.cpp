@@ -363,6 +363,25 @@ TEST_F(CliBuildTest, ExtractWritesTheProjectFileAndThePictures) {
     EXPECT_EQ(two.pixels, std::vector<std::uint32_t>{0x88AACC});
 }
 
+// A game may claim a great many empty pictures: extract names them in one line.
+TEST_F(CliBuildTest, ExtractNamesEmptyPicturesOnce) {
+    ASSERT_EQ(Cli({"build", "Game", "--compile"}).status, 0);
+    std::string ini = ReadFile(folder / "project.ini");
+    qb::ScrambleProjectText(ini.data(), ini.size());
+    std::string block;
+    for (int i = 0; i < 5000; ++i) block += "0000000000000000";
+    const std::string game = ReadFile(app.path() / "Quillbox.DLL") + ini + block +
+                             qb::FormatDecimal8(block.size()) + qb::FormatDecimal8(ini.size());
+    const fs::path many = app.path() / "many.swf";
+    qbtest::WriteFile(many, game);
+    const CliResult r = RunCli({"extract", many.string(), (app.path() / "many").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_NE(r.err.find("5000 empty (0 x 0) pictures"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("picture_1.png, picture_2.png"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("and 4990 more"), std::string::npos) << r.err;
+}
+
 TEST_F(CliBuildTest, NonGamesAndLyingTrailersWriteNothing) {
     ASSERT_EQ(Cli({"build", "Game", "--compile"}).status, 0);
     const std::string game = ReadFile(GamePath());

@@ -422,8 +422,6 @@ TEST_F(InUse, WhatEveryMainParametersRecordNames) {
         {500, 1928, 2, 820},            // other players' font
         {500, 1928, 3, 1008 + 8 * 19, 1004, 20},  // last slot sprite
         {500, 1928, 5, 1920, 0, 0, 1916},         // game finished sound
-        {1, 1396, 5, 1092, 0, 0, 1088}, // shoot'em-up: background sound
-        {1, 1396, 3, 1064},             // game-over sprite
     };
     for (const Case& c : cases) {
         SetUp();

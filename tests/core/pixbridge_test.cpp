@@ -3,6 +3,9 @@
 // never goes (null size pointers, the exported global, the export list).
 #include <dlfcn.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -497,6 +500,98 @@ TEST_F(Pixbridge, HostilePngVariantsNeverCrashAndFailOnce) {
         check(corrupt, "byte " + std::to_string(i));
         check(bytes.substr(0, i), "length " + std::to_string(i));
     }
+}
+
+// Tiny files that claim huge work: ancillary chunks claiming 2^31 - 1 bytes, a FIFO, and a
+// picture followed by compressed data that is never needed. Each runs in a child process, so
+// that its peak memory can be read (and a hang ends the child, not the suite).
+TEST_F(Pixbridge, TinyFilesClaimingHugeWorkCostLittle) {
+    const std::string signature("\x89PNG\r\n\x1a\n", 8);
+    std::string ihdr;
+    PutU32(ihdr, 1);
+    PutU32(ihdr, 1);
+    ihdr += std::string("\x08\x02\x00\x00\x00", 5);
+    std::string head = signature;
+    PutChunk(head, "IHDR", ihdr);
+    std::vector<fs::path> refused;
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "sPLT"}) {
+        std::string file = head;
+        PutU32(file, 0x7fffffffu);
+        file += type;
+        file += std::string("k\0", 2) + std::string(105 - file.size() - 2, 'x');
+        ASSERT_EQ(file.size(), 105u);
+        refused.push_back(dir_ / (std::string(type) + ".png"));
+        qbtest::WriteFile(refused.back(), file);
+    }
+    const fs::path fifo = dir_ / "fifo.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    refused.push_back(fifo);
+
+    // A 1 x 1 picture whose zlib stream goes on after the picture's only row: 64 MiB of zeros
+    // (a bomb's inflated size is bounded only by its file), then bytes that are not deflate data
+    // at all. Reading on would inflate it all and then fail; the decode stops at the last row.
+    std::string raw("\x00\x10\x20\x30", 4);
+    std::vector<Bytef> out(compressBound(1u << 20) + 64);
+    z_stream z{};
+    ASSERT_EQ(deflateInit(&z, 1), Z_OK);
+    std::string idat;
+    auto pump = [&](const std::string& in, int flush) {
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
+        z.avail_in = uInt(in.size());
+        do {
+            z.next_out = out.data();
+            z.avail_out = uInt(out.size());
+            deflate(&z, flush);
+            idat.append(reinterpret_cast<char*>(out.data()), out.size() - z.avail_out);
+        } while (z.avail_in > 0 || z.avail_out == 0);
+    };
+    pump(raw, Z_NO_FLUSH);
+    const std::string zeros(1u << 20, '\0');
+    for (int i = 0; i < 64; ++i) pump(zeros, Z_NO_FLUSH);
+    pump("", Z_SYNC_FLUSH);
+    deflateEnd(&z);
+    idat += std::string(64, '\xff');  // an invalid block type: an error for whoever reads on
+    std::string bomb = head;
+    PutChunk(bomb, "IDAT", idat);
+    PutChunk(bomb, "IEND", "");
+    const fs::path bombFile = dir_ / "bomb.png";
+    qbtest::WriteFile(bombFile, bomb);
+
+    // Runs the decode in a child; answers its exit code (0 decoded, 1 refused) and peak memory.
+    auto inChild = [&](const fs::path& file, long& peakKiB) {
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        if (child == 0) {
+            alarm(20);  // a hang would end here
+            qb::Picture pic;
+            const bool ok = qb::LoadPicture(file.string(), pic);
+            _exit(ok && pic.width == 1 && pic.height == 1 ? 0 : ok ? 2 : 1);
+        }
+        int status = 0;
+        struct rusage usage {};
+        EXPECT_EQ(wait4(child, &status, 0, &usage), child);
+        peakKiB = usage.ru_maxrss;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    };
+    struct rusage self {};
+    getrusage(RUSAGE_SELF, &self);
+    const long budgetKiB = self.ru_maxrss + 64 * 1024;  // what the test holds, and 64 MiB
+    long peak = 0;
+    bool fifoRefused = false;
+    for (const fs::path& file : refused) {
+        const int result = inChild(file, peak);
+        EXPECT_EQ(result, 1) << file;
+        EXPECT_LT(peak, budgetKiB) << file;
+        fifoRefused = file == fifo && result == 1;
+    }
+    EXPECT_EQ(inChild(bombFile, peak), 0);
+    EXPECT_LT(peak, budgetKiB);
+    // And in this process: one "Error!" for the FIFO, nothing for the picture.
+    if (fifoRefused) ExpectRefused(fifo);
+    qb::Picture pic;
+    EXPECT_TRUE(qb::LoadPicture(bombFile.string(), pic));
+    ASSERT_EQ(pic.pixels.size(), 1u);
+    EXPECT_EQ(pic.pixels[0], Rgb(0x10, 0x20, 0x30));
 }
 
 // ---- the raw interface -----------------------------------------------------------------------

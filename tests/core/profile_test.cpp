@@ -395,7 +395,9 @@ TEST(Profile, OddValuesAndNames) {
     EXPECT_TRUE(b.setString("s", "hand", " same"));
     EXPECT_EQ(b.bytes(), "[s]\r\nk= value \r\nhand = same\r\nnew= lead\r\n");
     EXPECT_TRUE(b.setString("s", "hand", "other"));
-    EXPECT_EQ(b.bytes(), "[s]\r\nk= value \r\nhand =other\r\nnew= lead\r\n");
+    EXPECT_EQ(b.bytes(), "[s]\r\nk= value \r\nhand = other\r\nnew= lead\r\n");
+    EXPECT_TRUE(b.setString("s", "k", "plain"));
+    EXPECT_EQ(b.bytes(), "[s]\r\nk=plain\r\nhand = other\r\nnew= lead\r\n");
 
     // A key alone on a line (no '=') is that key's line: it is rewritten, never left in front
     // of a new entry, even when an entry of the key follows it.

@@ -287,6 +287,8 @@ TEST_F(ShootEmUpMainTest, UseCustomFontIsWrittenAtOnceAndSurvivesCancel) {
         Cancel(d);
     });
     EXPECT_EQ(Record().u32(mp::kUseCustomFont), 1u);
+    // Saved at once, as the jigsaw's: after Cancel the file agrees with the record.
+    EXPECT_EQ(qbtest::SavedRecord(project, main), Bytes_());
     // Opening alone writes nothing, even for an odd stored value.
     Record().setU32(mp::kUseCustomFont, 7);
     Edit([&](QDialog* d) { Cancel(d); });

@@ -1,4 +1,5 @@
 #include "editors/shootemup/main_parameters.h"
+#include "model/projectfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -192,10 +193,14 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     screens->addRow(customFont);
     f.flag(customFont, mp::kUseCustomFont);
     EnableWhile(customFont, {defaultFont}, false);
-    // Written into the record the moment it changes; Cancel does not undo it.
+    // Written into the record the moment it changes, and saved at once so that the project file
+    // agrees with the record whatever button closes the dialog; Cancel does not undo it.
     connect(customFont, &QCheckBox::toggled, this, [this](bool checked) {
         if (fields().isLoading()) return;
-        if (ObjectRecord* o = fields().object()) o->record().setU32(mp::kUseCustomFont, checked ? 1u : 0u);
+        ObjectRecord* o = fields().object();
+        if (!o) return;
+        o->record().setU32(mp::kUseCustomFont, checked ? 1u : 0u);
+        SaveProject(fields().projectIndex());
     });
     screens->addRow("Description while loading:",
                     f.text(Edit("loadingDescriptionLineEdit", this), mp::kLoadingDescription, layout::kTextField));
