@@ -28,9 +28,10 @@ std::int32_t GroupOf(int project, std::uint32_t subtype) {
 
 const qbshots::ScreenshotRegistration kMainWindow("main_window", [](const std::string& out) {
     const int p = qbshots::CreateSceneProject("Space Rescue", qb::game::ShootEmUp);
+    // Only items that have an editor.
     qb::NewItem(p, GroupOf(p, 2));
     qb::NewItem(p, GroupOf(p, 5));
-    qb::NewItem(p, GroupOf(p, 7));
+    qb::NewItem(p, GroupOf(p, 13));
     const std::int32_t sprites = qb::NewItem(p, GroupOf(p, 3));
     qbshots::CreateSceneProject("Puzzle Garden", qb::game::Jigsaw);
     qb::app::MainWindow window;

@@ -4,8 +4,10 @@
 #include <QElapsedTimer>
 #include <QWidget>
 #include <atomic>
+#include <vector>
 #include <unistd.h>
 
+#include "app/app_folder.h"
 #include "model/commands.h"
 #include "model/folders.h"
 #include "model/preferences.h"
@@ -32,24 +34,33 @@ QuietMessages g_messages;
 QuietDesktop g_desktop;
 } // namespace
 
+// The projects the scenes made, removed again when their scene ends.
+std::vector<std::filesystem::path>& SceneProjects() {
+    static std::vector<std::filesystem::path> projects;
+    return projects;
+}
+
 SceneFolder::SceneFolder() {
-    static std::atomic<int> counter{0};
-    path_ = std::filesystem::temp_directory_path() /
-            ("quillbox_shots_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    // The real application folder, as the editor finds it when started from the desktop menu
+    // (~/.local/share/quillbox), so the pictures show the paths a user sees. It is seeded the
+    // way the editor seeds it (only missing files are added); a scratch folder serves only when
+    // there is no per-user folder.
+    path_ = qb::app::UserAppFolder();
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-    std::filesystem::create_directories(path_ / "Projects", ec);
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(QB_SOURCE_DIR) / "assets", ec)) {
-        if (entry.is_regular_file())
-            std::filesystem::copy_file(entry.path(), path_ / entry.path().filename(),
-                                       std::filesystem::copy_options::overwrite_existing, ec);
+    if (path_.empty()) {
+        static std::atomic<int> counter{0};
+        path_ = std::filesystem::temp_directory_path() /
+                ("quillbox_shots_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+        scratch_ = true;
     }
+    std::filesystem::create_directories(path_, ec);
+    qb::app::SeedAppFolder((std::filesystem::path(QB_SOURCE_DIR) / "assets").string(), path_.string());
     qb::ResetWorkspace();
     qb::SetMessageService(&g_messages);
     qb::SetDesktopService(&g_desktop);
     qb::SetAppFolder(path_.string());
     qb::EnsurePreferenceDefaults();
+    std::filesystem::create_directories(qb::ProjectsFolder(), ec);
 }
 
 SceneFolder::~SceneFolder() {
@@ -57,7 +68,10 @@ SceneFolder::~SceneFolder() {
     qb::SetMessageService(nullptr);
     qb::SetDesktopService(nullptr);
     std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    // Only what the scene made goes: the user's own projects and files stay.
+    for (const auto& project : SceneProjects()) std::filesystem::remove_all(project, ec);
+    SceneProjects().clear();
+    if (scratch_) std::filesystem::remove_all(path_, ec);
 }
 
 int CreateSceneProject(const std::string& name, std::uint32_t gameType) {
@@ -65,7 +79,8 @@ int CreateSceneProject(const std::string& name, std::uint32_t gameType) {
     ws.pendingProjectName = name;
     ws.pendingProjectFolder = qb::MakeUniquePath(qb::ProjectsFolder(), name, "");
     std::error_code ec;
-    std::filesystem::create_directories(ws.pendingProjectFolder, ec);
+    if (std::filesystem::create_directory(ws.pendingProjectFolder, ec))
+        SceneProjects().push_back(ws.pendingProjectFolder);
     const int index = qb::CreateProject(gameType);
     qb::SaveProject(index);
     return index;

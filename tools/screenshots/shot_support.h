@@ -1,7 +1,7 @@
 #pragma once
-// What screenshot scenes share: a temporary application folder with the default assets and a
-// Projects folder (quiet message and desktop services installed), a helper that creates a
-// project in it, and saving a widget's picture.
+// What screenshot scenes share: the application folder with the default assets and a Projects
+// folder (quiet message and desktop services installed), a helper that creates a project in it
+// (removed again after the scene), and saving a widget's picture.
 #include <QString>
 #include <cstdint>
 #include <filesystem>
@@ -11,7 +11,8 @@ class QWidget;
 
 namespace qbshots {
 
-// Created by the driver around each scene; removed afterwards.
+// Created by the driver around each scene: the user's real application folder (seeded as the
+// editor seeds it), whose projects made by the scene are removed afterwards.
 class SceneFolder {
 public:
     SceneFolder();
@@ -22,6 +23,7 @@ public:
 
 private:
     std::filesystem::path path_;
+    bool scratch_ = false;  // a temporary folder, there being no per-user one: removed whole
 };
 
 // Creates and saves a project of that game type named name in the projects folder; answers its
