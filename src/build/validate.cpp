@@ -78,11 +78,36 @@ constexpr const char* kNoBackground = "#error 'no background': ";
 constexpr const char* kNoNextPower = "#error 'no next power': ";
 constexpr const char* kNoFire = "#error 'no fire': ";
 
-// One item's checks: each failure replaces the whole error text.
+// The plain sentence beside each message: what to do about it.
+std::string Advice(Check check, const std::string& item) {
+    const std::string q = "'" + item + "'";
+    switch (check) {
+    case Check::SitePath:
+        return "Type the site path where the game finds its resources in " + q + ".";
+    case Check::NoShip: return "Choose the player's ship in " + q + ".";
+    case Check::NoShipFire: return "Choose the fire of the player's ship in " + q + ".";
+    case Check::NoLevel: return "Add at least one level to the level list of " + q + ".";
+    case Check::NoSplashTitle: return "Choose a title splash in " + q + ".";
+    case Check::NoSplashEnd: return "Choose an end splash in " + q + ".";
+    case Check::NoDefaultFont: return "Choose a default font in " + q + ", or use the custom font.";
+    case Check::NoAnimation: return "Choose a vectorial animation for " + q + ".";
+    case Check::NoExplosion: return "Choose an explosion for " + q + ".";
+    case Check::NoShield: return "Choose a beat animation for " + q + ".";
+    case Check::NoSprite: return "Choose a sprite sheet for the frames of " + q + ".";
+    case Check::NoSound: return "Choose a sound for " + q + ", or switch its sound off.";
+    case Check::NoBackground: return "Choose a background map for " + q + ".";
+    case Check::NoNextPower: return "Choose the next power of " + q + ", or switch it off.";
+    case Check::NoFire: return "Choose the shot that " + q + " gives.";
+    case Check::GameArea: return "Make the game area of " + q + " at least 320 x 256.";
+    }
+    return {};
+}
+
+// One item's checks: each failure is added to the list, in check order.
 class ItemChecks {
 public:
-    ItemChecks(const ObjectRecord& object, std::string& error)
-        : record_(object.record()), description_(object.sDescrizione), error_(error) {}
+    ItemChecks(const ObjectRecord& object, std::vector<Problem>& problems)
+        : record_(object.record()), object_(object), problems_(problems) {}
 
     // W(N): the 16 bits at N. D(N): the 32 bits at N.
     std::uint16_t W(std::size_t offset) const { return record_.u16(offset); }
@@ -102,44 +127,47 @@ public:
     bool frames(std::size_t first, std::int32_t n) const {
         return AllFramesHaveSprite(record_, first, n);
     }
-    void fail(bool failed, const char* literal) {
-        if (failed) error_ = literal + description_;
+    void fail(bool failed, const char* literal, Check check) {
+        if (failed)
+            problems_.push_back({object_.IDoggetto, literal + object_.sDescrizione, check,
+                                 Advice(check, object_.sDescrizione)});
     }
 
 private:
     ConstRecordView record_;
-    const std::string& description_;
-    std::string& error_;
+    const ObjectRecord& object_;
+    std::vector<Problem>& problems_;
 };
 
 void CheckShootEmUpMain(ItemChecks& c) {
     namespace M = L::shootemup_main;
     c.fail(c.D(M::kResourceLocation) == static_cast<std::int32_t>(location::SpecificPath) &&
                c.textEmpty(M::kResourcePath),
-           kSitePath);
-    c.fail(c.W(M::kPlayerShip) == 0, kNoShip);
-    c.fail(c.W(M::kPlayerFire) == 0, kNoShipFire);
-    c.fail(c.D(M::kLevelCount) <= 0, kNoLevel);
-    c.fail(c.W(M::kSplashStart) == 0, kNoSplashTitle);
-    c.fail(c.W(M::kSplashEnd) == 0, kNoSplashEnd);
-    c.fail(c.W(M::kDefaultFont) == 0 && c.D(M::kUseCustomFont) == 0, kNoDefaultFont);
+           kSitePath, Check::SitePath);
+    c.fail(c.W(M::kPlayerShip) == 0, kNoShip, Check::NoShip);
+    c.fail(c.W(M::kPlayerFire) == 0, kNoShipFire, Check::NoShipFire);
+    c.fail(c.D(M::kLevelCount) <= 0, kNoLevel, Check::NoLevel);
+    c.fail(c.W(M::kSplashStart) == 0, kNoSplashTitle, Check::NoSplashTitle);
+    c.fail(c.W(M::kSplashEnd) == 0, kNoSplashEnd, Check::NoSplashEnd);
+    c.fail(c.W(M::kDefaultFont) == 0 && c.D(M::kUseCustomFont) == 0, kNoDefaultFont,
+           Check::NoDefaultFont);
 }
 
 void CheckEnemy(ItemChecks& c) {
     namespace E = L::enemy;
-    c.fail(c.W(E::kVectorialAnimation1) == 0, kNoAnimation);
+    c.fail(c.W(E::kVectorialAnimation1) == 0, kNoAnimation, Check::NoAnimation);
     c.fail(c.W(E::kVectorialAnimation2) == 0 &&
                c.D(E::kAnimationType) == static_cast<std::int32_t>(E::kLoopAnimation2),
-           kNoAnimation);
-    c.fail(c.W(E::kExplosion) == 0 && c.D(E::kShield) > 0, kNoExplosion);
-    c.fail(c.W(E::kBeatAnimation) == 0 && c.D(E::kShield) > 1, kNoShield);
-    c.fail(!c.frames(E::kSprites, c.D(E::kSpriteCount)), kNoSprite);
-    c.fail(c.soundMissing(E::kFireSound), kNoSound);
+           kNoAnimation, Check::NoAnimation);
+    c.fail(c.W(E::kExplosion) == 0 && c.D(E::kShield) > 0, kNoExplosion, Check::NoExplosion);
+    c.fail(c.W(E::kBeatAnimation) == 0 && c.D(E::kShield) > 1, kNoShield, Check::NoShield);
+    c.fail(!c.frames(E::kSprites, c.D(E::kSpriteCount)), kNoSprite, Check::NoSprite);
+    c.fail(c.soundMissing(E::kFireSound), kNoSound, Check::NoSound);
 }
 
 void CheckLevel(ItemChecks& c) {
     namespace V = L::level;
-    c.fail(c.W(V::kBackgroundMap) == 0, kNoBackground);
+    c.fail(c.W(V::kBackgroundMap) == 0, kNoBackground, Check::NoBackground);
     // The level's sound pair lies behind its n entries; a count that points outside the
     // record (negative or too large) reads as zero there.
     const std::int32_t n = c.D(V::kEntryCount);
@@ -147,40 +175,43 @@ void CheckLevel(ItemChecks& c) {
         const std::uint64_t pair = V::SoundOffset(static_cast<std::uint64_t>(n));
         c.fail(c.WAt(pair + L::sound_pair::kSoundId) == 0 &&
                    c.DAt(pair + L::sound_pair::kEnabled) != 0,
-               kNoSound);
+               kNoSound, Check::NoSound);
     }
 }
 
 void CheckShip(ItemChecks& c) {
     namespace S = L::ship;
-    c.fail(c.W(S::kExplosion) == 0, kNoExplosion);
-    c.fail(!c.frames(S::kStraightSprites, c.D(S::kStraightCount)), kNoSprite);
-    c.fail(!c.frames(S::kLeftSprites, c.D(S::kTurnCount)), kNoSprite);
-    c.fail(!c.frames(S::kRightSprites, c.D(S::kTurnCount)), kNoSprite);
+    c.fail(c.W(S::kExplosion) == 0, kNoExplosion, Check::NoExplosion);
+    c.fail(!c.frames(S::kStraightSprites, c.D(S::kStraightCount)), kNoSprite, Check::NoSprite);
+    c.fail(!c.frames(S::kLeftSprites, c.D(S::kTurnCount)), kNoSprite, Check::NoSprite);
+    c.fail(!c.frames(S::kRightSprites, c.D(S::kTurnCount)), kNoSprite, Check::NoSprite);
 }
 
 void CheckShipFire(ItemChecks& c) {
     namespace F = L::ship_fire;
-    c.fail(c.W(F::kNextPower) == 0 && c.D(F::kNextPowerSelected) != 0, kNoNextPower);
-    c.fail(!c.frames(F::kSprites, c.D(F::kSpriteCount)), kNoSprite);
-    c.fail(c.soundMissing(F::kSound), kNoSound);
+    c.fail(c.W(F::kNextPower) == 0 && c.D(F::kNextPowerSelected) != 0, kNoNextPower,
+           Check::NoNextPower);
+    c.fail(!c.frames(F::kSprites, c.D(F::kSpriteCount)), kNoSprite, Check::NoSprite);
+    c.fail(c.soundMissing(F::kSound), kNoSound, Check::NoSound);
 }
 
 void CheckExplosion(ItemChecks& c) {
     namespace X = L::explosion;
-    c.fail(!c.frames(X::kSprites, c.D(X::kSpriteCount)), kNoSprite);
-    c.fail(c.soundMissing(X::kSound), kNoSound);
+    c.fail(!c.frames(X::kSprites, c.D(X::kSpriteCount)), kNoSprite, Check::NoSprite);
+    c.fail(c.soundMissing(X::kSound), kNoSound, Check::NoSound);
 }
 
-void CheckSplash(ItemChecks& c) { c.fail(c.soundMissing(L::splash_bitmap::kSound), kNoSound); }
+void CheckSplash(ItemChecks& c) {
+    c.fail(c.soundMissing(L::splash_bitmap::kSound), kNoSound, Check::NoSound);
+}
 
 void CheckBonus(ItemChecks& c) {
     namespace B = L::bonus;
-    c.fail(!c.frames(B::kSprites, c.D(B::kSpriteCount)), kNoSprite);
-    c.fail(c.W(B::kVectorialAnimation) == 0, kNoAnimation);
+    c.fail(!c.frames(B::kSprites, c.D(B::kSpriteCount)), kNoSprite, Check::NoSprite);
+    c.fail(c.W(B::kVectorialAnimation) == 0, kNoAnimation, Check::NoAnimation);
     c.fail(c.W(B::kShot) == 0 && c.D(B::kBonusType) == static_cast<std::int32_t>(B::kChangeShot),
-           kNoFire);
-    c.fail(c.soundMissing(B::kSound), kNoSound);
+           kNoFire, Check::NoFire);
+    c.fail(c.soundMissing(B::kSound), kNoSound, Check::NoSound);
 }
 
 void CopySettings(const MainSettingsLayout& layout, const ConstRecordView& record,
@@ -223,14 +254,16 @@ bool ResourceLocationOffset(std::uint32_t type, std::size_t& offset) {
     return true;
 }
 
-BuildSettings ValidateProject(const ProjectRecord& project) {
-    BuildSettings settings;
+std::vector<Problem> ValidationProblems(const ProjectRecord& project, BuildSettings* out) {
+    BuildSettings scratch;
+    BuildSettings& settings = out ? *out : scratch;
     settings.nExternalObj = 0;
     settings.engineTemplate = 0;
+    std::vector<Problem> problems;
     for (const ObjectRecord& object : project.objects) {
         // An item without a data record is treated as not present.
         if (object.lpDatiOggetto.empty()) continue;
-        ItemChecks checks(object, settings.error);
+        ItemChecks checks(object, problems);
         switch (object.tipoOggetto) {
         case 1: CheckShootEmUpMain(checks); break;
         case 7: CheckEnemy(checks); break;
@@ -246,7 +279,33 @@ BuildSettings ValidateProject(const ProjectRecord& project) {
         if (const MainSettingsLayout* layout = FindMainLayout(object.tipoOggetto))
             CopySettings(*layout, object.record(), settings);
     }
+    // The one error the build reports is the last failure met.
+    settings.error = problems.empty() ? std::string() : problems.back().message;
+    return problems;
+}
+
+BuildSettings ValidateProject(const ProjectRecord& project) {
+    BuildSettings settings;
+    ValidationProblems(project, &settings);
     return settings;
+}
+
+std::vector<Problem> BuildProblems(const ProjectRecord& project) {
+    BuildSettings settings;
+    std::vector<Problem> problems = ValidationProblems(project, &settings);
+    if (GameAreaTooSmall(project, settings)) {
+        std::int32_t mainId = 0;
+        std::string mainDescription;
+        for (const ObjectRecord& object : project.objects)
+            if (IsMainParametersType(object.tipoOggetto)) {
+                mainId = object.IDoggetto;
+                mainDescription = object.sDescrizione;
+                break;
+            }
+        problems.push_back({mainId, kGameAreaTooSmall, Check::GameArea,
+                            Advice(Check::GameArea, mainDescription)});
+    }
+    return problems;
 }
 
 BuildSettings ValidateProject(int projectIndex) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/record.h"
 #include "model/workspace.h"
@@ -30,6 +31,22 @@ struct BuildSettings {
 constexpr std::int32_t kMinGameWidth = 320;
 constexpr std::int32_t kMinGameHeight = 256;
 
+// The checks of the validation, each with its message literal.
+enum class Check : std::uint8_t {
+    SitePath, NoShip, NoShipFire, NoLevel, NoSplashTitle, NoSplashEnd, NoDefaultFont,
+    NoAnimation, NoExplosion, NoShield, NoSprite, NoSound, NoBackground, NoNextPower, NoFire,
+    GameArea,  // the build's own check, after the pass
+};
+
+// One failed check: the item, the message as the validation words it (literal + the item's
+// description), the check, and a plain sentence saying what to do about it.
+struct Problem {
+    std::int32_t objectId = 0;
+    std::string message;
+    Check check = Check::SitePath;
+    std::string advice;
+};
+
 // True when n <= 0, otherwise whether each of the n 8-byte sprite frames from offset names a
 // sheet (low 16 bits of its first word). Frames the record does not hold read as zero, that is
 // as frames without a sprite.
@@ -39,6 +56,15 @@ bool AllFramesHaveSprite(const ConstRecordView& record, std::size_t offset, std:
 // the one reported.
 BuildSettings ValidateProject(const ProjectRecord& project);
 BuildSettings ValidateProject(int projectIndex);
+
+// The same pass, answering every failed check in item and check order; ValidateProject's error
+// is the message of the last of them (both come from one pass). With settings, the settings are
+// filled as ValidateProject fills them.
+std::vector<Problem> ValidationProblems(const ProjectRecord& project,
+                                        BuildSettings* settings = nullptr);
+// Every problem that stops a build: the validation's, then the build's game-area check, so the
+// last of them is the one message the build shows.
+std::vector<Problem> BuildProblems(const ProjectRecord& project);
 
 // The build's own game-area check for shoot'em-up projects; its message replaces any earlier
 // error.

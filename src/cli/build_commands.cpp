@@ -25,9 +25,25 @@ namespace {
 namespace fs = std::filesystem;
 
 int ValidateCommand(const std::vector<std::string>& args) {
-    if (args.size() != 1) return UsageError("validate");
-    const int index = OpenProjectFolder(args[0]);
+    bool all = false;
+    std::string folder;
+    for (const std::string& arg : args) {
+        if (arg == "--all" && !all) all = true;
+        else if (arg.starts_with("-") || !folder.empty()) return UsageError("validate");
+        else folder = arg;
+    }
+    if (folder.empty()) return UsageError("validate");
+    const int index = OpenProjectFolder(folder);
     if (index < 0) return kFailed;
+    if (all) {
+        // Every problem, one a line; the build's one message (the last of them) on stderr.
+        const std::vector<qb::Problem> problems = qb::BuildProblems(*qb::ProjectAt(index));
+        for (const qb::Problem& problem : problems)
+            std::printf("%d\t%s\n", problem.objectId, problem.message.c_str());
+        std::fflush(stdout);
+        if (!problems.empty()) return Fail(problems.back().message);
+        return kDone;
+    }
     qb::BuildSettings settings = qb::ValidateProject(index);
     qb::CheckGameArea(*qb::ProjectAt(index), settings);
     if (!settings.error.empty()) return Fail(settings.error);
@@ -165,7 +181,7 @@ int ExtractCommand(const std::vector<std::string>& args) {
     return kDone;
 }
 
-const CliRegistration kValidate{{"validate", "validate FOLDER", ValidateCommand}};
+const CliRegistration kValidate{{"validate", "validate FOLDER [--all]", ValidateCommand}};
 const CliRegistration kBuild{{"build", "build FOLDER --compile|--test", BuildCommand}};
 const CliRegistration kInspect{{"inspect", "inspect GAME_SWF", InspectCommand}};
 const CliRegistration kExtract{{"extract", "extract GAME_SWF OUTDIR", ExtractCommand}};

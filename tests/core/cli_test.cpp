@@ -130,7 +130,8 @@ TEST_F(CliTest, HelpAndUsageErrors) {
     for (const char* command : {"new NAME", "list", "show FOLDER", "add FOLDER TYPE",
                                 "copy-item FOLDER ID", "delete-item FOLDER ID",
                                 "copy-project FOLDER", "get FOLDER ID OFFSET KIND",
-                                "set FOLDER ID OFFSET KIND VALUE", "describe FOLDER ID TEXT"})
+                                "set FOLDER ID OFFSET KIND VALUE", "describe FOLDER ID TEXT",
+                                "validate FOLDER [--all]"})
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
 
     const std::string folder = NewProject("Usage");
@@ -415,6 +416,38 @@ TEST_F(CliTest, CopyAndDeleteItems) {
     EXPECT_EQ(project->objectCount(), 18u);
     EXPECT_EQ(qb::FindObject(*project, 19), nullptr);
     EXPECT_NE(qb::FindObject(*project, 18), nullptr);
+}
+
+TEST_F(CliTest, ValidateAllListsEveryProblemEndingWithTheBuildsMessage) {
+    const std::string folder = NewProject("Problems");
+    ASSERT_EQ(Cli({"add", folder, "7"}).out, "18\n");  // an enemy without animation
+    const CliResult one = Cli({"validate", folder});
+    EXPECT_EQ(one.status, 1);
+    CliResult all = Cli({"validate", folder, "--all"});
+    EXPECT_EQ(all.status, 1);
+    const std::vector<std::string> lines = Lines(all.out);
+    ASSERT_GE(lines.size(), 3u) << all.out;
+    // The Main parameters' problems come first (it precedes the enemy), the enemy's last.
+    EXPECT_EQ(Fields(lines.front())[0], "17");
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "18\t#error 'no animation': Sprites informations"),
+              lines.end());
+    EXPECT_EQ(lines.back(), "18\t#error 'no sprite': Sprites informations");
+    for (const std::string& line : lines) {
+        ASSERT_EQ(Fields(line).size(), 2u) << line;
+        EXPECT_TRUE(Fields(line)[1].starts_with("#error '")) << line;
+    }
+    EXPECT_EQ(all.err, one.err);
+    EXPECT_EQ(one.err, Fields(lines.back())[1] + "\n");
+
+    // Without problems: nothing printed, exit 0; an unknown option is a usage error.
+    ASSERT_EQ(Cli({"delete-item", folder, "18"}).status, 0);
+    const CliResult jigsaw = Cli({"validate", NewProject("Clean", "jigsaw"), "--all"});
+    EXPECT_EQ(jigsaw.status, 0) << jigsaw.out << jigsaw.err;
+    EXPECT_EQ(jigsaw.out, "");
+    EXPECT_EQ(Cli({"validate", folder, "--all", "--all"}).status, 2);
+    EXPECT_EQ(Cli({"validate", folder, "--every"}).status, 2);
+    EXPECT_EQ(Cli({"validate", "--all"}).status, 2);
 }
 
 TEST_F(CliTest, CopyProject) {

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "build/validate.h"
 #include "model/catalogue.h"
@@ -39,7 +41,26 @@ struct Project {
         qb::AddObject(record, type, 0, Bytes(size, 0), description, -1);
         return record.objects.back().record();
     }
-    BuildSettings validate() const { return qb::ValidateProject(record); }
+    // Validates, and holds the list of every problem beside the one error: the error is the
+    // last of the list, and the build's list adds only the game-area check.
+    BuildSettings validate() const {
+        const BuildSettings settings = qb::ValidateProject(record);
+        const std::vector<qb::Problem> all = qb::ValidationProblems(record);
+        EXPECT_EQ(settings.error, all.empty() ? std::string() : all.back().message);
+        BuildSettings withArea = settings;
+        qb::CheckGameArea(record, withArea);
+        const std::vector<qb::Problem> build = qb::BuildProblems(record);
+        EXPECT_EQ(withArea.error, build.empty() ? std::string() : build.back().message);
+        EXPECT_GE(build.size(), all.size());
+        EXPECT_LE(build.size(), all.size() + 1);
+        return settings;
+    }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const qb::Problem& problem : qb::ValidationProblems(record))
+            out.push_back(problem.message);
+        return out;
+    }
 };
 
 // A shoot'em-up Main parameters record that passes every check.
@@ -212,6 +233,13 @@ TEST(ValidateProject, OnlyTheFailureOfTheLaterItemIsReported) {
     p.add(14, L::bonus::kSize, "second bonus");         // no animation
     p.add(4, L::backgrounds_bitmap::kSize, "picture");  // no check
     EXPECT_EQ(p.validate().error, "#error 'no animation': second bonus");
+    // Every failure is listed, in item and check order.
+    EXPECT_EQ(p.messages(), (std::vector<std::string>{"#error 'no explosion': first ship",
+                                                      "#error 'no animation': second bonus"}));
+    p.record.objects[0].record().setI32(L::ship::kStraightCount, 1);  // a frame without sheet
+    EXPECT_EQ(p.messages(), (std::vector<std::string>{"#error 'no explosion': first ship",
+                                                      "#error 'no sprite': first ship",
+                                                      "#error 'no animation': second bonus"}));
 
     // The literal and a description of 254 characters fit together.
     Project longName;
@@ -418,6 +446,49 @@ TEST(CheckGameArea, ShootEmUpNeedsAtLeast320By256AndTheMessageWins) {
     s = racing.validate();
     qb::CheckGameArea(racing.record, s);
     EXPECT_EQ(s.error, "");
+}
+
+// Generated projects: items of every checked type with records of random words (mostly small
+// values, so that switches, counts and IDs take the values the checks look at), some short.
+TEST(ValidationProblems, GeneratedProjectsListEveryFailureEndingWithTheOneError) {
+    std::mt19937 random(17);
+    const std::uint32_t types[] = {1, 7, 8, 9, 10, 12, 13, 14, 2, 3, 6, 100, 600};
+    std::size_t listed = 0, longest = 0;
+    for (int round = 0; round < 300; ++round) {
+        Project p(round % 3 == 0 ? qb::game::Racing : qb::game::ShootEmUp);
+        const int items = 1 + static_cast<int>(random() % 8);
+        for (int i = 0; i < items; ++i) {
+            const std::uint32_t type = types[random() % std::size(types)];
+            const std::size_t full = type == 1     ? L::shootemup_main::kSize
+                                     : type == 100 ? L::racing_main::kSize
+                                     : type == 600 ? L::jigsaw_main::kSize
+                                                   : 2400;
+            const std::size_t size = random() % 5 == 0 ? random() % full : full;
+            RecordView r = p.add(type, size, "item " + std::to_string(i));
+            for (std::size_t at = 0; at + 4 <= size; at += 4) {
+                const std::uint32_t roll = random() % 10;
+                r.setU32(at, roll < 5 ? 0u : roll < 9 ? random() % 4 : random());
+            }
+        }
+        p.validate();  // holds the error beside the list
+        const std::vector<qb::Problem> all = qb::ValidationProblems(p.record);
+        // In project order: each problem's item lies at or after the previous one's.
+        std::size_t position = 0;
+        for (const qb::Problem& problem : all) {
+            std::size_t at = position;
+            while (at < p.record.objects.size() &&
+                   p.record.objects[at].IDoggetto != problem.objectId)
+                ++at;
+            ASSERT_LT(at, p.record.objects.size()) << problem.message;
+            position = at;
+            EXPECT_EQ(problem.message.substr(0, 8), "#error '");
+            EXPECT_FALSE(problem.advice.empty());
+        }
+        listed += all.size();
+        longest = std::max(longest, all.size());
+    }
+    EXPECT_GT(listed, 300u);  // the generated projects do fail, and often more than once
+    EXPECT_GT(longest, 3u);
 }
 
 } // namespace
