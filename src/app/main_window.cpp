@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QTreeWidget>
 #include <algorithm>
@@ -79,8 +80,18 @@ MainWindow::MainWindow() : QWidget(nullptr) {
     previewArea_->hide();
     previewArea_->installEventFilter(this);
 
-    connect(tree_, &TreePanel::selectionChanged, this,
-            [this] { commands_->setEnabledCommands(EnabledCommands(tree_->currentNode())); });
+    problems_ = new ProblemsPanel(this);
+    problems_->setAutoFillBackground(true);
+    problems_->setPalette(tree_->palette());
+    connect(problems_, &ProblemsPanel::visibilityChanged, this, [this] { placeProblems(); });
+    connect(problems_, &ProblemsPanel::itemActivated, this, &MainWindow::showProblemItem);
+
+    connect(tree_, &TreePanel::selectionChanged, this, [this] {
+        commands_->setEnabledCommands(EnabledCommands(tree_->currentNode()));
+        // Another project selected: its problems.
+        const TreeNode* node = tree_->currentNode();
+        if ((node ? node->projectIndex : -1) != problems_->projectIndex()) refreshProblems();
+    });
     connect(tree_, &TreePanel::previewChanged, this, [this] {
         namePreview();
         watchPreview();
@@ -136,6 +147,32 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
 void MainWindow::rebuildAndRefresh(std::int32_t objectId, int projectIndex) {
     tree_->rebuild();
     tree_->refresh(objectId, projectIndex);
+    refreshProblems();  // the project was saved
+}
+
+void MainWindow::refreshProblems() {
+    const TreeNode* node = tree_->currentNode();
+    problems_->showProject(node ? node->projectIndex : -1);
+}
+
+void MainWindow::placeProblems() {
+    const bool shown = problems_->isVisibleTo(this);
+    layout_->setPlacement(tree_, QRect(0, CommandPanel::kHeight, kTreePanelWidth,
+                                       shown ? -kProblemsPanelHeight : 0));
+    problems_->setGeometry(0, height() - kProblemsPanelHeight, kTreePanelWidth,
+                           kProblemsPanelHeight);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeProblems();
+}
+
+void MainWindow::showProblemItem(int projectIndex, std::int32_t objectId) {
+    if (!FindObject(objectId, projectIndex)) return;
+    tree_->refresh(objectId, projectIndex);
+    const TreeNode* node = tree_->currentNode();
+    if (node && node->kind == NodeKind::Object && node->objectId == objectId) editItem();
 }
 
 void MainWindow::watchPreview() {
@@ -251,6 +288,7 @@ void MainWindow::editItem() {
         return;
     }
     ui::OpenEditor(this, node->projectIndex, node->objectId);
+    refreshProblems();  // the editor may have saved
 }
 
 void MainWindow::deleteItem() {

@@ -8,6 +8,7 @@
 
 #include "app/command_panel.h"
 #include "app/panel_layout.h"
+#include "app/problems_panel.h"
 #include "app/project_tree.h"
 
 namespace qb::app {
@@ -27,6 +28,8 @@ public:
     TreePanel* treePanel() const { return tree_; }
     CommandPanel* commandPanel() const { return commands_; }
     PanelLayout* panelLayout() const { return layout_; }
+    // The "Problems" panel under the tree (hidden while the selected project has none).
+    ProblemsPanel* problemsPanel() const { return problems_; }
     // The part of the client area that is free of panels (where the preview is painted).
     QRect freeArea() const;
 
@@ -57,6 +60,10 @@ private:
     void checkPreviewFile();
     void namePreview();
     void queuePreviewCheck();
+    // The problems of the selected node's project, listed again.
+    void refreshProblems();
+    void placeProblems();
+    void showProblemItem(int projectIndex, std::int32_t objectId);
 
     PanelLayout* layout_;
     TreePanel* tree_;
@@ -64,6 +71,7 @@ private:
     // Covers the free area while a picture is shown there, so that assistive technology finds
     // the preview; the picture itself is painted by the window.
     QWidget* previewArea_;
+    ProblemsPanel* problems_;
     QFileSystemWatcher watcher_;
     bool previewCheckQueued_ = false;
 };

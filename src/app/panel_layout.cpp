@@ -22,6 +22,17 @@ bool PanelLayout::addPanel(QWidget* panel, const QRect& placement) {
     return true;
 }
 
+bool PanelLayout::setPlacement(QWidget* panel, const QRect& placement) {
+    for (Entry& entry : entries_) {
+        if (entry.item->widget() != panel) continue;
+        entry.placement = placement;
+        invalidate();
+        if (QWidget* parent = parentWidget()) setGeometry(parent->rect());
+        return true;
+    }
+    return false;
+}
+
 QRect PanelLayout::Place(const QRect& placement, const QRect& client) {
     const int x = placement.x();
     const int y = placement.y();

@@ -21,6 +21,8 @@ public:
 
     // Appends a panel with its rectangle; false (nothing added) when the table is full.
     bool addPanel(QWidget* panel, const QRect& placement);
+    // Gives a panel of the table another rectangle; false when it is not in the table.
+    bool setPlacement(QWidget* panel, const QRect& placement);
     // The rectangle a placement gives in a client area.
     static QRect Place(const QRect& placement, const QRect& client);
     // The free area in a client area.

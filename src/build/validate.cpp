@@ -322,4 +322,12 @@ void CheckGameArea(const ProjectRecord& project, BuildSettings& settings) {
     if (GameAreaTooSmall(project, settings)) settings.error = kGameAreaTooSmall;
 }
 
+std::vector<Problem> ProjectProblems(const ProjectRecord& project) {
+    std::vector<Problem> problems = BuildProblems(project);
+    std::vector<Problem> warnings = ProjectWarnings(project);
+    problems.insert(problems.end(), std::make_move_iterator(warnings.begin()),
+                    std::make_move_iterator(warnings.end()));
+    return problems;
+}
+
 } // namespace qb

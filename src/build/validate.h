@@ -38,6 +38,11 @@ enum class Check : std::uint8_t {
     GameArea,  // the build's own check, after the pass
 };
 
+// Things the build does not check but the game will trip over; they never fail a build.
+enum class Warning : std::uint8_t {
+    MissingItem, WrongType, SoundNotChosen, MissingFile, UndecodableFile, NoPieces, OutsideArea,
+};
+
 // One failed check: the item, the message as the validation words it (literal + the item's
 // description), the check, and a plain sentence saying what to do about it.
 struct Problem {
@@ -45,6 +50,8 @@ struct Problem {
     std::string message;
     Check check = Check::SitePath;
     std::string advice;
+    bool warning = false;  // a warning: never fails a build
+    Warning warningKind = Warning::MissingItem;
 };
 
 // True when n <= 0, otherwise whether each of the n 8-byte sprite frames from offset names a
@@ -65,6 +72,9 @@ std::vector<Problem> ValidationProblems(const ProjectRecord& project,
 // Every problem that stops a build: the validation's, then the build's game-area check, so the
 // last of them is the one message the build shows.
 std::vector<Problem> BuildProblems(const ProjectRecord& project);
+// The build's problems followed by the warnings, each kind in project order.
+std::vector<Problem> ProjectWarnings(const ProjectRecord& project);
+std::vector<Problem> ProjectProblems(const ProjectRecord& project);
 
 // The build's own game-area check for shoot'em-up projects; its message replaces any earlier
 // error.

@@ -36,12 +36,17 @@ int ValidateCommand(const std::vector<std::string>& args) {
     const int index = OpenProjectFolder(folder);
     if (index < 0) return kFailed;
     if (all) {
-        // Every problem, one a line; the build's one message (the last of them) on stderr.
-        const std::vector<qb::Problem> problems = qb::BuildProblems(*qb::ProjectAt(index));
-        for (const qb::Problem& problem : problems)
-            std::printf("%d\t%s\n", problem.objectId, problem.message.c_str());
+        // Every problem, one a line, then the warnings; the build's one message (the last
+        // error) on stderr. Warnings never fail.
+        const std::vector<qb::Problem> problems = qb::ProjectProblems(*qb::ProjectAt(index));
+        const qb::Problem* lastError = nullptr;
+        for (const qb::Problem& problem : problems) {
+            std::printf("%d\t%s%s\n", problem.objectId, problem.warning ? "warning: " : "",
+                        problem.message.c_str());
+            if (!problem.warning) lastError = &problem;
+        }
         std::fflush(stdout);
-        if (!problems.empty()) return Fail(problems.back().message);
+        if (lastError) return Fail(lastError->message);
         return kDone;
     }
     qb::BuildSettings settings = qb::ValidateProject(index);
