@@ -141,6 +141,7 @@ void MainWindow::queuePreviewCheck() {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    placeProblems();
     previewArea_->setGeometry(freeArea());
 }
 
@@ -161,11 +162,6 @@ void MainWindow::placeProblems() {
                                        shown ? -kProblemsPanelHeight : 0));
     problems_->setGeometry(0, height() - kProblemsPanelHeight, kTreePanelWidth,
                            kProblemsPanelHeight);
-}
-
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    placeProblems();
 }
 
 void MainWindow::showProblemItem(int projectIndex, std::int32_t objectId) {
