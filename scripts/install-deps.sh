@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libpng-dev
+  qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   googletest libgtest-dev libgmock-dev
   clang libfuzzer-14-dev
   fonts-dejavu-core xdg-utils

@@ -5,6 +5,7 @@
 
 #include "model/workspace.h"
 #include "toolkit/qtext.h"
+#include "toolkit/sound_player.h"
 
 namespace qb::ui {
 
@@ -58,6 +59,8 @@ void SetupOptionalSound(SoundAction action, QComboBox* combo, QCheckBox* box,
         SelectObjectInCombo(combo, kAudioType, static_cast<std::int32_t>(soundId));
         box->setChecked(enabled != 0);
         combo->setEnabled(enabled != 0);
+        // A "Play" button beside the combo lets the user hear the chosen sound.
+        AttachSoundPlayer(combo);
         break;
     case SoundAction::Clicked:
         combo->setEnabled(box->isChecked());

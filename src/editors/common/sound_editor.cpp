@@ -19,6 +19,7 @@
 #include "toolkit/item_types.h"
 #include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
+#include "toolkit/sound_player.h"
 
 namespace qb::ui {
 
@@ -136,6 +137,13 @@ SoundEditorDialog::SoundEditorDialog(QWidget* owner)
     for (const char* name : {"User fire", "Enemy fire", "Shield fire", "Explosion", "Bonus"})
         library->addItem(QString::fromLatin1(name));
 
+    // Plays the MP3 file, or the library sound's file when that source is chosen.
+    player_ = new SoundPlayer(QStringLiteral("sound"), [=, this] {
+        return SoundFromSource(recordPath(), librarySound->isChecked(), library->currentIndex());
+    });
+    connect(librarySound, &QRadioButton::toggled, player_, &SoundPlayer::stop);
+    connect(library, &QComboBox::currentIndexChanged, player_, &SoundPlayer::stop);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(importSound);
     buttons->addWidget(editSound);
@@ -147,6 +155,7 @@ SoundEditorDialog::SoundEditorDialog(QWidget* owner)
     grid->addWidget(loop, 3, 1);
     grid->addWidget(librarySound, 4, 0, 1, 2);
     grid->addWidget(library, 5, 1);
+    grid->addWidget(player_, 6, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     // The engine does not loop item sounds; the field is kept as it is.
     loop->setVisible(false);
@@ -185,6 +194,7 @@ void SoundEditorDialog::importSound() {
         ChooseFileWithRememberedFolder(this, kSoundChooser, {{QStringLiteral("MP3 File"),
                                                               QStringLiteral("*.mp3")}});
     if (chosen.empty()) return;
+    player_->stop();
     // The record keeps naming the same file; only its content changes.
     ReplaceFileWithCopy(chosen, recordPath());
 }

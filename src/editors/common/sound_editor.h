@@ -17,6 +17,8 @@ class QWidget;
 
 namespace qb::ui {
 
+class SoundPlayer;
+
 // One file-type filter of a chooser: its name and its pattern ("MP3 File", "*.mp3").
 struct FileFilter {
     QString name;
@@ -63,6 +65,8 @@ private:
     void importSound();
     void editSound();
     std::string recordPath();
+
+    SoundPlayer* player_ = nullptr;
 };
 
 } // namespace qb::ui
