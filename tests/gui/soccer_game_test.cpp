@@ -24,6 +24,7 @@
 #include "support/map_fixture.h"
 #include "support/shell_support.h"
 #include "toolkit/new_project_dialog.h"
+#include "toolkit/sound_player.h"
 
 namespace fs = std::filesystem;
 using namespace qbtest;
@@ -95,8 +96,10 @@ TEST_F(PlayingFieldTest, ANewFieldOpensWithItsDefaultsAndAllSoundsOff) {
         auto* view = Child<qb::ui::MapView>(d, "mapView");
         EXPECT_EQ(view->state(), qb::ui::MapViewState::SetUp);
         EXPECT_EQ(view->area()->size(), QSize(320, 320));
+        // Every field's label names its field (a play button's message names none).
         for (QLabel* label : d->findChildren<QLabel*>())
-            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+            if (!qobject_cast<qb::ui::SoundPlayer*>(label->parentWidget()))
+                EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
         Cancel(d);
     });
 }
