@@ -10,6 +10,7 @@ packages=(
   googletest libgtest-dev libgmock-dev
   clang libfuzzer-14-dev
   fonts-dejavu-core xdg-utils
+  xvfb dbus at-spi2-core python3-gi gir1.2-atspi-2.0
   chromium
 )
 
