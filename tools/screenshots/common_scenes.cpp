@@ -1,5 +1,10 @@
 // Scenes of the shared item editors (sound, splash, font, ads, multiplayer) and of the jigsaw
 // "Main parameters".
+#include <QEventLoop>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <memory>
 
 #include "editors/common/ads_multiplayer.h"
@@ -9,7 +14,9 @@
 #include "model/commands.h"
 #include "model/layouts/ads_multiplayer.h"
 #include "model/layouts/jigsaw_main.h"
+#include "model/layouts/sound.h"
 #include "model/workspace.h"
+#include "toolkit/sound_player.h"
 #include "scenes.h"
 #include "shot_support.h"
 
@@ -32,6 +39,27 @@ void Shoot(int project, std::int32_t id, const std::string& outDir, const std::s
 const qbshots::ScreenshotRegistration kSound("sound_editor", [](const std::string& out) {
     const int p = qbshots::CreateSceneProject("Jigsaw sounds", 6);
     Shoot<qb::ui::SoundEditorDialog>(p, NewItemOfType(p, 5), out, "sound_editor.png");
+});
+
+// The sound editor after "Play" on a damaged MP3: the message beside the button.
+const qbshots::ScreenshotRegistration kSoundDamaged("sound_editor_damaged", [](const std::string& out) {
+    const int p = qbshots::CreateSceneProject("Jigsaw damaged sound", 6);
+    const std::int32_t id = NewItemOfType(p, 5);
+    QFile file(QString::fromStdString(
+        qb::FindObject(id, p)->record().text(qb::layout::sound::kPath, qb::kPathField)));
+    if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(4000, '\x55'));
+    file.close();
+    qb::SetCurrentObject(p, id);
+    auto dialog = std::make_unique<qb::ui::SoundEditorDialog>(nullptr);
+    auto* player = dialog->findChild<qb::ui::SoundPlayer*>();
+    if (player) {
+        QEventLoop wait;
+        QObject::connect(player, &qb::ui::SoundPlayer::finished, &wait, &QEventLoop::quit);
+        QTimer::singleShot(30000, &wait, &QEventLoop::quit);
+        player->button()->click();
+        if (player->isPlaying()) wait.exec();
+    }
+    qbshots::SaveShot(dialog.get(), out, "sound_editor_damaged.png");
 });
 
 const qbshots::ScreenshotRegistration kSplash("splash_editor", [](const std::string& out) {
