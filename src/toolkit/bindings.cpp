@@ -4,11 +4,13 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QLineEdit>
 
 #include "model/workspace.h"
 #include "platform/numbers.h"
 #include "toolkit/dialog_frame.h"
+#include "toolkit/named_widgets.h"
 #include "toolkit/object_combos.h"
 #include "toolkit/qtext.h"
 
@@ -33,6 +35,12 @@ QLineEdit* FieldBinder::number(QLineEdit* edit, std::size_t offset, std::size_t 
                                                : ParseSignedDecimal(typed));
         });
     return edit;
+}
+
+void FieldBinder::numberRows(QFormLayout* form, std::span<const NumberRow> rows) {
+    for (const NumberRow& row : rows)
+        AddRow(form, row.labelName, row.label,
+               number(NumberEdit(row.editName), row.offset, kNumberChars));
 }
 
 QAbstractButton* FieldBinder::flag(QAbstractButton* box, std::size_t offset) {

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -27,6 +28,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QWidget;
@@ -41,6 +43,15 @@ namespace qb::ui {
 // Number edits of most editors are read from at most this many characters.
 constexpr std::size_t kNumberChars = 29;
 
+// A form row of a number field: the label's object name and text, the edit's object name, the
+// field's offset.
+struct NumberRow {
+    const char* labelName;
+    const char* label;
+    const char* editName;
+    std::size_t offset;
+};
+
 // How an item combo stores the chosen item's ID.
 enum class IdWidth { Low16, Full32 };
 
@@ -50,6 +61,12 @@ public:
 
     // Signed decimal edit of a 32-bit field; store reads at most maxChars characters (0 = all).
     QLineEdit* number(QLineEdit* edit, std::size_t offset, std::size_t maxChars = 0);
+    // One form row per number field, in order: the label, buddy of a number edit bound to the
+    // field and read from at most kNumberChars characters.
+    void numberRows(QFormLayout* form, std::span<const NumberRow> rows);
+    void numberRows(QFormLayout* form, std::initializer_list<NumberRow> rows) {
+        numberRows(form, std::span<const NumberRow>(rows.begin(), rows.size()));
+    }
     // Check box of a 0/1 word: checked when non-zero, stores 1 or 0.
     QAbstractButton* flag(QAbstractButton* box, std::size_t offset);
     // Exclusive buttons of one word: load checks the button of the stored value (none when no

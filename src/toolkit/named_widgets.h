@@ -1,6 +1,7 @@
 #pragma once
 // Controls made with their object name (tests and screenshots find controls by it).
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -40,6 +41,18 @@ inline QLineEdit* NumberEdit(const char* name) {
     edit->setMaximumWidth(90);
     edit->setMinimumWidth(std::min(90, edit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 12));
     return edit;
+}
+
+// Item combos are this many characters wide unless a row has less room.
+constexpr int kItemComboChars = 16;
+
+// A combo listing items of the project, as wide as that many characters whatever the items'
+// descriptions: a long one neither widens the dialog nor has every entry measured when it opens.
+inline QComboBox* ItemCombo(const char* name, int characters = kItemComboChars) {
+    auto* combo = Named<QComboBox>(name);
+    combo->setMinimumContentsLength(characters);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    return combo;
 }
 
 // A titled group box laid out by L, added to column; answers the group's layout (its parent

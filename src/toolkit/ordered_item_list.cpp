@@ -22,9 +22,7 @@ OrderedItemList::OrderedItemList(ItemEditorDialog* dialog, const OrderedItemList
     up_ = Named<QPushButton>(spec.upName, QStringLiteral("<"));
     down_ = Named<QPushButton>(spec.downName, QStringLiteral(">"));
     delete_ = Named<QPushButton>(spec.deleteName, QStringLiteral("Delete"));
-    combo_ = Named<QComboBox>(spec.comboName);
-    combo_->setMinimumContentsLength(16);
-    combo_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo_ = ItemCombo(spec.comboName);
     add_ = Named<QPushButton>(spec.addName, QStringLiteral("Add"));
     // The arrow buttons say which way they move the row.
     up_->setAccessibleName(QStringLiteral("Move up"));

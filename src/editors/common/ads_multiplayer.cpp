@@ -107,7 +107,7 @@ ServerEditorDialog::ServerEditorDialog(QWidget* owner)
         AddGroup<QFormLayout>(body(), "descrizioneAvversariGroupBox", "Descrizione avversari");
     opponentsForm->addRow(
         Label("defaultFontLabel", "Default font:"),
-        f.object(Named<QComboBox>("defaultFontComboBox"), M::kOpponentFont, kFontsBitmapType));
+        f.object(ItemCombo("defaultFontComboBox"), M::kOpponentFont, kFontsBitmapType));
     opponentsForm->addRow(Label("offsetXLabel", "Offset X:"),
                           f.number(Named<QLineEdit>("offsetXLineEdit"), M::kOpponentOffsetX));
     opponentsForm->addRow(Label("offsetYLabel", "Offset Y:"),

@@ -76,8 +76,7 @@ SplashEditorDialog::SplashEditorDialog(QWidget* owner)
 
     auto* sound = AddGroup<QFormLayout>(row, "soundGroupBox", "Sound", 1);
     auto* enableSound = Named<QCheckBox>("enableSoundCheckBox", QStringLiteral("Enable sound"));
-    auto* startingSound = Named<QComboBox>("startingSoundComboBox");
-    startingSound->setMinimumContentsLength(12);
+    auto* startingSound = ItemCombo("startingSoundComboBox", 12);
     sound->addRow(enableSound);
     sound->addRow(Label("startingSoundLabel", "Starting sound"), startingSound);
     f.optionalSound(enableSound, startingSound, S::kSound + layout::sound_pair::kEnabled,

@@ -35,12 +35,6 @@ namespace pair = layout::sound_pair;
 
 constexpr std::size_t kListChars = 999;   // and number lists from at most this many
 
-struct NumberField {
-    const char* name;  // of the edit; its label is named after it
-    const char* label;
-    std::size_t offset;
-};
-
 struct SoundField {
     const char* boxName;
     const char* boxText;
@@ -71,25 +65,11 @@ void AddFieldRow(QFormLayout* form, const char* fieldName, const char* label, QW
     form->addRow(caption, field);
 }
 
-void AddNumbers(FieldBinder& f, QFormLayout* form, std::initializer_list<NumberField> numbers) {
-    for (const NumberField& n : numbers)
-        AddFieldRow(form, n.name, n.label, f.number(NumberEdit(n.name), n.offset, kNumberChars));
-}
-
-QComboBox* ItemCombo(FieldBinder& f, const char* name, std::size_t offset, std::uint32_t type) {
-    auto* combo = f.object(Named<QComboBox>(name), offset, type);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 void AddSounds(FieldBinder& f, QGridLayout* grid, std::initializer_list<SoundField> sounds) {
     int row = grid->rowCount();
     for (const SoundField& s : sounds) {
         auto* box = Named<QCheckBox>(s.boxName, QString::fromLatin1(s.boxText));
-        auto* combo = Named<QComboBox>(s.comboName);
-        combo->setMinimumContentsLength(14);
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        auto* combo = ItemCombo(s.comboName, 14);
         f.optionalSound(box, combo, s.offset + pair::kEnabled, s.offset + pair::kSoundId);
         if (s.comboLabel) {
             grid->addWidget(box, row++, 0, 1, 2);
@@ -242,46 +222,60 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
 
     auto* titles = AddGroup<QFormLayout>(general.middle, "titlesGroupBox", "Titles and fonts");
     AddFieldRow(titles, "splashTitleComboBox", "Splash title:",
-           ItemCombo(f, "splashTitleComboBox", M::kSplashStart, kSplashBitmapType));
+                f.object(ItemCombo("splashTitleComboBox"), M::kSplashStart, kSplashBitmapType));
     AddFieldRow(titles, "defaultFontComboBox", "Default font:",
-           ItemCombo(f, "defaultFontComboBox", M::kDefaultFont, kFontsBitmapType));
-    AddNumbers(f, titles, {{"sublevelsLineEdit", "number of sublevels:", M::kSublevelCount}});
+                f.object(ItemCombo("defaultFontComboBox"), M::kDefaultFont, kFontsBitmapType));
+    f.numberRows(titles, {{"sublevelsLabel", "number of sublevels:", "sublevelsLineEdit",
+                           M::kSublevelCount}});
 
     auto* player = AddGroup<QFormLayout>(general.middle, "playerAreaGroupBox", "Player game area");
-    AddNumbers(f, player, {{"playerDimXLineEdit", "Dim x area:", M::kPlayerAreaWidth},
-                           {"playerDimYLineEdit", "Dim y area:", M::kPlayerAreaHeight},
-                           {"playerXiLineEdit", "xi area:", M::kPlayerAreaX},
-                           {"playerYiLineEdit", "yi area:", M::kPlayerAreaY}});
+    f.numberRows(player,
+                 {{"playerDimXLabel", "Dim x area:", "playerDimXLineEdit", M::kPlayerAreaWidth},
+                  {"playerDimYLabel", "Dim y area:", "playerDimYLineEdit", M::kPlayerAreaHeight},
+                  {"playerXiLabel", "xi area:", "playerXiLineEdit", M::kPlayerAreaX},
+                  {"playerYiLabel", "yi area:", "playerYiLineEdit", M::kPlayerAreaY}});
     auto* opponent =
         AddGroup<QFormLayout>(general.middle, "opponentAreaGroupBox", "Opponent game area");
-    AddNumbers(f, opponent, {{"opponentDimXLineEdit", "Dim x area:", M::kOpponentAreaWidth},
-                             {"opponentDimYLineEdit", "Dim y area:", M::kOpponentAreaHeight},
-                             {"opponentXiLineEdit", "xi area:", M::kOpponentAreaX},
-                             {"opponentYiLineEdit", "yi area:", M::kOpponentAreaY},
-                             {"opponentNameXLineEdit", "xi name:", M::kOpponentNameX},
-                             {"opponentNameYLineEdit", "yi name:", M::kOpponentNameY},
-                             {"opponentScoreXLineEdit", "xi score:", M::kOpponentScoreX},
-                             {"opponentScoreYLineEdit", "yi score:", M::kOpponentScoreY},
-                             {"opponentColumnsLineEdit", "number of columns:", M::kOpponentGridColumns},
-                             {"opponentRowsLineEdit", "number of rows:", M::kOpponentGridRows},
-                             {"opponentDistanceXLineEdit", "x distance:", M::kOpponentGridSpacingX},
-                             {"opponentDistanceYLineEdit", "y distance:", M::kOpponentGridSpacingY}});
+    f.numberRows(
+        opponent,
+        {{"opponentDimXLabel", "Dim x area:", "opponentDimXLineEdit", M::kOpponentAreaWidth},
+         {"opponentDimYLabel", "Dim y area:", "opponentDimYLineEdit", M::kOpponentAreaHeight},
+         {"opponentXiLabel", "xi area:", "opponentXiLineEdit", M::kOpponentAreaX},
+         {"opponentYiLabel", "yi area:", "opponentYiLineEdit", M::kOpponentAreaY},
+         {"opponentNameXLabel", "xi name:", "opponentNameXLineEdit", M::kOpponentNameX},
+         {"opponentNameYLabel", "yi name:", "opponentNameYLineEdit", M::kOpponentNameY},
+         {"opponentScoreXLabel", "xi score:", "opponentScoreXLineEdit", M::kOpponentScoreX},
+         {"opponentScoreYLabel", "yi score:", "opponentScoreYLineEdit", M::kOpponentScoreY},
+         {"opponentColumnsLabel", "number of columns:", "opponentColumnsLineEdit",
+          M::kOpponentGridColumns},
+         {"opponentRowsLabel", "number of rows:", "opponentRowsLineEdit", M::kOpponentGridRows},
+         {"opponentDistanceXLabel", "x distance:", "opponentDistanceXLineEdit",
+          M::kOpponentGridSpacingX},
+         {"opponentDistanceYLabel", "y distance:", "opponentDistanceYLineEdit",
+          M::kOpponentGridSpacingY}});
 
     auto* extra = AddGroup<QFormLayout>(general.right, "areaExtraGroupBox", "Area extra");
-    AddFieldRow(extra, "otherPlayersFontComboBox", "Font for name of other players:",
-           ItemCombo(f, "otherPlayersFontComboBox", M::kOtherPlayersFont, kFontsBitmapType));
-    AddNumbers(f, extra,
-               {{"extraInfoXLineEdit", "X position extra info:", M::kExtraInfoX},
-                {"extraInfoAllTimeXLineEdit", "X position extra info all time:", M::kExtraInfoAllTimeX},
-                {"extraInfoAllTimeYLineEdit", "Y position extra info all time:", M::kExtraInfoAllTimeY},
-                {"extraInfoInterlineLineEdit", "Y interline extra info:", M::kExtraInfoInterline},
-                {"playerCountXLineEdit", "X position number of players:", M::kPlayerCountX},
-                {"playerCountYLineEdit", "Y position number of players:", M::kPlayerCountY},
-                {"allTimeOffsetXLineEdit", "alltime X offset:", M::kAllTimeOffsetX},
-                {"scoreXLineEdit", "X score:", M::kScoreX},
-                {"scoreYLineEdit", "Y score:", M::kScoreY},
-                {"highScoreXLineEdit", "X high score:", M::kHighScoreX},
-                {"highScoreYLineEdit", "Y high score:", M::kHighScoreY}});
+    AddFieldRow(
+        extra, "otherPlayersFontComboBox", "Font for name of other players:",
+        f.object(ItemCombo("otherPlayersFontComboBox"), M::kOtherPlayersFont, kFontsBitmapType));
+    f.numberRows(
+        extra,
+        {{"extraInfoXLabel", "X position extra info:", "extraInfoXLineEdit", M::kExtraInfoX},
+         {"extraInfoAllTimeXLabel", "X position extra info all time:", "extraInfoAllTimeXLineEdit",
+          M::kExtraInfoAllTimeX},
+         {"extraInfoAllTimeYLabel", "Y position extra info all time:", "extraInfoAllTimeYLineEdit",
+          M::kExtraInfoAllTimeY},
+         {"extraInfoInterlineLabel", "Y interline extra info:", "extraInfoInterlineLineEdit",
+          M::kExtraInfoInterline},
+         {"playerCountXLabel", "X position number of players:", "playerCountXLineEdit",
+          M::kPlayerCountX},
+         {"playerCountYLabel", "Y position number of players:", "playerCountYLineEdit",
+          M::kPlayerCountY},
+         {"allTimeOffsetXLabel", "alltime X offset:", "allTimeOffsetXLineEdit", M::kAllTimeOffsetX},
+         {"scoreXLabel", "X score:", "scoreXLineEdit", M::kScoreX},
+         {"scoreYLabel", "Y score:", "scoreYLineEdit", M::kScoreY},
+         {"highScoreXLabel", "X high score:", "highScoreXLineEdit", M::kHighScoreX},
+         {"highScoreYLabel", "Y high score:", "highScoreYLineEdit", M::kHighScoreY}});
     auto* connection = AddGroup<QFormLayout>(general.right, "connectionGroupBox", "Connection");
     countedSprites(connection, "logoCountLineEdit", "Number of sprites for logo (max 10):",
                    M::kLogoCount, "logoEditSpritesButton", "Edit sprites", M::kLogoSprites,
@@ -291,13 +285,15 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
     // ---- Graphics and sounds.
     const Columns media = AddPage(pages, "graphicsPage", "Graphics and sounds");
     auto* graphics = AddGroup<QFormLayout>(media.left, "graphicsGroupBox", "Graphics");
-    AddFieldRow(graphics, "backgroundMap0ComboBox", "Background map 0 opponents:",
-           ItemCombo(f, "backgroundMap0ComboBox", M::kBackgroundMap0, kBackgroundMapType));
+    AddFieldRow(
+        graphics, "backgroundMap0ComboBox", "Background map 0 opponents:",
+        f.object(ItemCombo("backgroundMap0ComboBox"), M::kBackgroundMap0, kBackgroundMapType));
     for (std::size_t i = 0; i < M::kBackgroundMapSlots; ++i) {
         const QByteArray name = "backgroundMap" + QByteArray::number(static_cast<int>(i + 1)) + "ComboBox";
         const QByteArray label = "Background map " + QByteArray::number(static_cast<int>(i + 1)) + ":";
-        AddFieldRow(graphics, name.constData(), label.constData(),
-               ItemCombo(f, name.constData(), M::kBackgroundMaps + 4 * i, kBackgroundMapType));
+        AddFieldRow(
+            graphics, name.constData(), label.constData(),
+            f.object(ItemCombo(name.constData()), M::kBackgroundMaps + 4 * i, kBackgroundMapType));
     }
     auto* graphicsSprites = new QVBoxLayout;
     graphics->addRow(graphicsSprites);
@@ -347,35 +343,43 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
     auto* group1Right = new QFormLayout;
     group1->addLayout(group1Left);
     group1->addLayout(group1Right);
-    AddNumbers(f, group1Left,
-               {{"discCountLineEdit", "n. discs:", M::kDiscCount},
-                {"nextDiscXLineEdit", "xi next disc:", M::kNextDiscX},
-                {"nextDiscYLineEdit", "yi next disc:", M::kNextDiscY},
-                {"nextDiscDistanceXLineEdit", "x distance next disc:", M::kNextDiscDistanceX},
-                {"nextDiscDistanceYLineEdit", "y distance next disc:", M::kNextDiscDistanceY},
-                {"centrePointsLineEdit", "n points center:", M::kCentrePoints},
-                {"scoringRadiusLineEdit", "radius max for points:", M::kScoringRadius},
-                {"discRadiusLineEdit", "radius disc:", M::kDiscRadius},
-                {"frictionLineEdit", "friction (1/10000):", M::kFriction},
-                {"kickPowerLineEdit", "power kick (%):", M::kKickPower}});
-    AddNumbers(f, group1Right,
-               {{"kickDiscYLineEdit", "yi disc to kick:", M::kKickDiscY},
-                {"barMaxYLineEdit", "y max bar:", M::kBarMaxY},
-                {"barMinYLineEdit", "y min bar:", M::kBarMinY},
-                {"barMaxXLineEdit", "x max bar:", M::kBarMaxX},
-                {"barMinXLineEdit", "x min bar:", M::kBarMinX},
-                {"centreXLineEdit", "X center position", M::kCentreX},
-                {"centreYLineEdit", "Y center position", M::kCentreY},
-                {"maxMouseSpeedLineEdit", "max mouse speed:", M::kMaxMouseSpeed},
-                {"minMouseSpeedLineEdit", "min mouse speed:", M::kMinMouseSpeed},
-                {"physicsCyclesLineEdit", "n subdivision cycles (phisics):", M::kPhysicsCycles}});
+    f.numberRows(
+        group1Left,
+        {{"discCountLabel", "n. discs:", "discCountLineEdit", M::kDiscCount},
+         {"nextDiscXLabel", "xi next disc:", "nextDiscXLineEdit", M::kNextDiscX},
+         {"nextDiscYLabel", "yi next disc:", "nextDiscYLineEdit", M::kNextDiscY},
+         {"nextDiscDistanceXLabel", "x distance next disc:", "nextDiscDistanceXLineEdit",
+          M::kNextDiscDistanceX},
+         {"nextDiscDistanceYLabel", "y distance next disc:", "nextDiscDistanceYLineEdit",
+          M::kNextDiscDistanceY},
+         {"centrePointsLabel", "n points center:", "centrePointsLineEdit", M::kCentrePoints},
+         {"scoringRadiusLabel", "radius max for points:", "scoringRadiusLineEdit",
+          M::kScoringRadius},
+         {"discRadiusLabel", "radius disc:", "discRadiusLineEdit", M::kDiscRadius},
+         {"frictionLabel", "friction (1/10000):", "frictionLineEdit", M::kFriction},
+         {"kickPowerLabel", "power kick (%):", "kickPowerLineEdit", M::kKickPower}});
+    f.numberRows(
+        group1Right,
+        {{"kickDiscYLabel", "yi disc to kick:", "kickDiscYLineEdit", M::kKickDiscY},
+         {"barMaxYLabel", "y max bar:", "barMaxYLineEdit", M::kBarMaxY},
+         {"barMinYLabel", "y min bar:", "barMinYLineEdit", M::kBarMinY},
+         {"barMaxXLabel", "x max bar:", "barMaxXLineEdit", M::kBarMaxX},
+         {"barMinXLabel", "x min bar:", "barMinXLineEdit", M::kBarMinX},
+         {"centreXLabel", "X center position", "centreXLineEdit", M::kCentreX},
+         {"centreYLabel", "Y center position", "centreYLineEdit", M::kCentreY},
+         {"maxMouseSpeedLabel", "max mouse speed:", "maxMouseSpeedLineEdit", M::kMaxMouseSpeed},
+         {"minMouseSpeedLabel", "min mouse speed:", "minMouseSpeedLineEdit", M::kMinMouseSpeed},
+         {"physicsCyclesLabel", "n subdivision cycles (phisics):", "physicsCyclesLineEdit",
+          M::kPhysicsCycles}});
     auto* group2 = AddGroup<QFormLayout>(discs.middle, "specificGame2GroupBox",
                                          "Specific game parameters 2 (Disc smash)");
-    AddNumbers(f, group2,
-               {{"fixedDiscsLineEdit", "First row: number of fixed discs", M::kFixedDiscsFirstRow},
-                {"fixedDistanceXLineEdit", "X distance:", M::kFixedDiscDistanceX},
-                {"fixedDistanceYLineEdit", "Y distance:", M::kFixedDiscDistanceY},
-                {"fixedInitYLineEdit", "Y init pos:", M::kFixedDiscInitY}});
+    f.numberRows(
+        group2,
+        {{"fixedDiscsLabel", "First row: number of fixed discs", "fixedDiscsLineEdit",
+          M::kFixedDiscsFirstRow},
+         {"fixedDistanceXLabel", "X distance:", "fixedDistanceXLineEdit", M::kFixedDiscDistanceX},
+         {"fixedDistanceYLabel", "Y distance:", "fixedDistanceYLineEdit", M::kFixedDiscDistanceY},
+         {"fixedInitYLabel", "Y init pos:", "fixedInitYLineEdit", M::kFixedDiscInitY}});
     auto* greenDisc = new QVBoxLayout;
     group2->addRow(greenDisc);
     spriteButtons(greenDisc, {{"greenDiscSpriteButton", "Sprite disc (1) Verde", M::kGreenDiscSprite, 1}});
@@ -395,9 +399,10 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
                M::kReelOrder3Length, M::kReelOrderSlots);
     numberList(group3, "slotPointsLineEdit", "Slot points (follow slot sprites)", M::kSlotPoints,
                M::kSlotPointsLength, M::kSlotPointsSlots);
-    AddNumbers(f, group3, {{"slotFirstXLineEdit", "xi first (center):", M::kSlotFirstX},
-                           {"slotFirstYLineEdit", "yi first (center):", M::kSlotFirstY},
-                           {"slotOffsetXLineEdit", "x offset:", M::kSlotOffsetX}});
+    f.numberRows(group3,
+                 {{"slotFirstXLabel", "xi first (center):", "slotFirstXLineEdit", M::kSlotFirstX},
+                  {"slotFirstYLabel", "yi first (center):", "slotFirstYLineEdit", M::kSlotFirstY},
+                  {"slotOffsetXLabel", "x offset:", "slotOffsetXLineEdit", M::kSlotOffsetX}});
     auto* slotSounds = new QGridLayout;
     group3->addRow(slotSounds);
     AddSounds(f, slotSounds,
@@ -408,16 +413,19 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
 
     auto* group4 = AddGroup<QFormLayout>(pachinko.middle, "specificGame4GroupBox",
                                          "Specific game parameters 4 (Pachinko)");
-    AddFieldRow(group4, "tableObjectsDataComboBox", "Table objects  data:",
-           ItemCombo(f, "tableObjectsDataComboBox", M::kPachinkoBoard, kPachinkoBoardType));
-    AddNumbers(f, group4, {{"maxBallSpeedLineEdit", "Max ball speed:", M::kMaxBallSpeed},
-                           {"gravityLineEdit", "Gravity value (1/10000):", M::kGravity},
-                           {"randomWindLineEdit", "Random wind value:", M::kRandomWind},
-                           {"kickBallXLineEdit", "xi ball to kick:", M::kKickBallX}});
+    AddFieldRow(
+        group4, "tableObjectsDataComboBox", "Table objects  data:",
+        f.object(ItemCombo("tableObjectsDataComboBox"), M::kPachinkoBoard, kPachinkoBoardType));
+    f.numberRows(
+        group4, {{"maxBallSpeedLabel", "Max ball speed:", "maxBallSpeedLineEdit", M::kMaxBallSpeed},
+                 {"gravityLabel", "Gravity value (1/10000):", "gravityLineEdit", M::kGravity},
+                 {"randomWindLabel", "Random wind value:", "randomWindLineEdit", M::kRandomWind},
+                 {"kickBallXLabel", "xi ball to kick:", "kickBallXLineEdit", M::kKickBallX}});
     AddFieldRow(group4, "layer2MapComboBox", "Backgr 0, layer 2:",
-           ItemCombo(f, "layer2MapComboBox", M::kLayer2Map, kBackgroundMapType));
-    AddFieldRow(group4, "layer2AlphaMapComboBox", "Backgr 0, layer 2 (alpha):",
-           ItemCombo(f, "layer2AlphaMapComboBox", M::kLayer2AlphaMap, kBackgroundMapType));
+                f.object(ItemCombo("layer2MapComboBox"), M::kLayer2Map, kBackgroundMapType));
+    AddFieldRow(
+        group4, "layer2AlphaMapComboBox", "Backgr 0, layer 2 (alpha):",
+        f.object(ItemCombo("layer2AlphaMapComboBox"), M::kLayer2AlphaMap, kBackgroundMapType));
     auto* pachinkoSounds = new QGridLayout;
     group4->addRow(pachinkoSounds);
     AddSounds(f, pachinkoSounds,
@@ -434,11 +442,14 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
                 M::kPushSpringSound}});
 
     auto* bonus = AddGroup<QFormLayout>(pachinko.right, "xBonusGroupBox", "X Bonus");
-    AddNumbers(f, bonus, {{"bonusSpriteCountLineEdit", "Number of sprites:", M::kBonusSpriteCount},
-                          {"bonusXLineEdit", "Xi:", M::kBonusX},
-                          {"bonusYLineEdit", "Yi:", M::kBonusY},
-                          {"bonusOffsetYLineEdit", "Offset Y:", M::kBonusOffsetY},
-                          {"maxBonusValueLineEdit", "Max bonus value:", M::kMaxBonusValue}});
+    f.numberRows(
+        bonus,
+        {{"bonusSpriteCountLabel", "Number of sprites:", "bonusSpriteCountLineEdit",
+          M::kBonusSpriteCount},
+         {"bonusXLabel", "Xi:", "bonusXLineEdit", M::kBonusX},
+         {"bonusYLabel", "Yi:", "bonusYLineEdit", M::kBonusY},
+         {"bonusOffsetYLabel", "Offset Y:", "bonusOffsetYLineEdit", M::kBonusOffsetY},
+         {"maxBonusValueLabel", "Max bonus value:", "maxBonusValueLineEdit", M::kMaxBonusValue}});
     auto* bonusSprite = new QVBoxLayout;
     bonus->addRow(bonusSprite);
     spriteButtons(bonusSprite, {{"bonusSpriteButton", "Sprite", M::kBonusSprite, 1}});

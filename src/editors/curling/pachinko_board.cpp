@@ -184,8 +184,7 @@ PachinkoBoardDialog::PachinkoBoardDialog(QWidget* owner)
     // The board: its map and the pieces over it.
     auto* mapRow = new QFormLayout;
     left->addLayout(mapRow);
-    map_ = Named<QComboBox>("backgroundMapComboBox");
-    map_->setMinimumContentsLength(16);
+    map_ = ItemCombo("backgroundMapComboBox");
     QLabel* mapLabel = Label("backgroundMapLabel", "Background map");
     mapLabel->setBuddy(map_);
     mapRow->addRow(mapLabel, map_);
@@ -209,8 +208,7 @@ PachinkoBoardDialog::PachinkoBoardDialog(QWidget* owner)
 
     // The piece being composed.
     auto* compose = AddGroup<QGridLayout>(right, "pieceGroupBox", "Piece");
-    element_ = Named<QComboBox>("elementComboBox");
-    element_->setMinimumContentsLength(16);
+    element_ = ItemCombo("elementComboBox");
     AddRow(compose, 0, 0, "elementLabel", "Pachinko's Element:", element_);
     compose->setColumnStretch(1, 1);
     auto* placements = new QHBoxLayout;

@@ -57,9 +57,6 @@ PachinkoElementDialog::PachinkoElementDialog(QWidget* owner)
     FieldBinder& f = fields();
     const int projectIndex = f.projectIndex();
     const std::int32_t objectId = f.objectId();
-    auto number = [&](const char* name, std::size_t offset) {
-        return f.number(NumberEdit(name), offset, kNumberChars);
-    };
     auto spriteButton = [&](const char* name, const char* text, std::size_t offset) {
         auto* button = Named<QPushButton>(name, QString::fromLatin1(text));
         connect(button, &QPushButton::clicked, this, [=, this] {
@@ -93,10 +90,10 @@ PachinkoElementDialog::PachinkoElementDialog(QWidget* owner)
     deactivated->addRow(f.flag(Named<QCheckBox>("paintDeactivatedCheckBox", QStringLiteral("Paint if deactive")),
                                E::kPaintDeactivated));
     deactivated->addRow(spriteButton("deactivatedSpriteButton", "Sprite if deactived", E::kDeactivatedSprite));
-    AddRow(deactivated, "deactivatedOffsetXLabel", "offset X deactived sprite",
-           number("deactivatedOffsetXLineEdit", E::kDeactivatedOffsetX));
-    AddRow(deactivated, "deactivatedOffsetYLabel", "offset Y deactived sprite",
-           number("deactivatedOffsetYLineEdit", E::kDeactivatedOffsetY));
+    f.numberRows(deactivated, {{"deactivatedOffsetXLabel", "offset X deactived sprite",
+                                "deactivatedOffsetXLineEdit", E::kDeactivatedOffsetX},
+                               {"deactivatedOffsetYLabel", "offset Y deactived sprite",
+                                "deactivatedOffsetYLineEdit", E::kDeactivatedOffsetY}});
 
     // While animating.
     auto* animations = AddGroup<QFormLayout>(right, "animationsGroupBox", "Animations");
@@ -105,10 +102,10 @@ PachinkoElementDialog::PachinkoElementDialog(QWidget* owner)
     auto* animationButton =
         Named<QPushButton>("animationSpritesButton", QStringLiteral("Animations sprites"));
     animations->addRow(animationButton);
-    AddRow(animations, "animationOffsetXLabel", "offset X animations sprites",
-           number("animationOffsetXLineEdit", E::kAnimationOffsetX));
-    AddRow(animations, "animationOffsetYLabel", "offset Y animations sprites",
-           number("animationOffsetYLineEdit", E::kAnimationOffsetY));
+    f.numberRows(animations, {{"animationOffsetXLabel", "offset X animations sprites",
+                               "animationOffsetXLineEdit", E::kAnimationOffsetX},
+                              {"animationOffsetYLabel", "offset Y animations sprites",
+                               "animationOffsetYLineEdit", E::kAnimationOffsetY}});
     // The count as typed, brought into the 100 frames the record holds; the edit shows it then.
     auto readCount = [count] {
         const std::int32_t typed = ParseSignedDecimal(ToRecordText(count->text()), kNumberChars);
@@ -128,20 +125,19 @@ PachinkoElementDialog::PachinkoElementDialog(QWidget* owner)
     activated->addRow(f.flag(Named<QCheckBox>("paintActivatedCheckBox", QStringLiteral("Paint if active")),
                              E::kPaintActivated));
     activated->addRow(spriteButton("activatedSpriteButton", "Sprite if actived", E::kActivatedSprite));
-    AddRow(activated, "activatedOffsetXLabel", "offset X actived sprite",
-           number("activatedOffsetXLineEdit", E::kActivatedOffsetX));
-    AddRow(activated, "activatedOffsetYLabel", "offset Y actived sprite",
-           number("activatedOffsetYLineEdit", E::kActivatedOffsetY));
+    f.numberRows(activated, {{"activatedOffsetXLabel", "offset X actived sprite",
+                              "activatedOffsetXLineEdit", E::kActivatedOffsetX},
+                             {"activatedOffsetYLabel", "offset Y actived sprite",
+                              "activatedOffsetYLineEdit", E::kActivatedOffsetY}});
 
     // Collision and play.
     auto* play = AddGroup<QFormLayout>(right, "collisionGroupBox", "Collision");
-    AddRow(play, "radiusLabel", "radius", number("radiusLineEdit", E::kRadius));
-    AddRow(play, "scoreLabel", "score", number("scoreLineEdit", E::kScore));
-    AddRow(play, "brakeLabel", "Brake (1/10000):", number("brakeLineEdit", E::kBrake));
+    f.numberRows(play, {{"radiusLabel", "radius", "radiusLineEdit", E::kRadius},
+                        {"scoreLabel", "score", "scoreLineEdit", E::kScore},
+                        {"brakeLabel", "Brake (1/10000):", "brakeLineEdit", E::kBrake}});
     auto* soundBox = Named<QCheckBox>("collisionSoundCheckBox", QStringLiteral("Enable sound collision"));
-    auto* sound = Named<QComboBox>("collisionSoundComboBox");
+    auto* sound = ItemCombo("collisionSoundComboBox");
     sound->setAccessibleName(QStringLiteral("Enable sound collision"));
-    sound->setMinimumContentsLength(16);
     play->addRow(soundBox);
     play->addRow(sound);
     f.optionalSound(soundBox, sound, E::kCollisionSound + layout::sound_pair::kEnabled,

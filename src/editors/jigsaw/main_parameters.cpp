@@ -67,17 +67,15 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
 
     // Splash, font and the two backgrounds.
     auto* graphics = AddGroup<QFormLayout>(middle, "graphicsGroupBox", "Graphics");
-    auto* splash = f.object(Named<QComboBox>("splashTitleComboBox"), L::kSplashStart, kSplashBitmapType);
-    auto* font = f.object(Named<QComboBox>("defaultFontComboBox"), L::kDefaultFont, kFontsBitmapType);
+    auto* splash = f.object(ItemCombo("splashTitleComboBox"), L::kSplashStart, kSplashBitmapType);
+    auto* font = f.object(ItemCombo("defaultFontComboBox"), L::kDefaultFont, kFontsBitmapType);
     auto* customFont =
         f.flag(Named<QCheckBox>("useCustomFontCheckBox", QStringLiteral("Use custom font")),
                L::kUseCustomFont);
-    auto* withJigsaw = f.object(Named<QComboBox>("backgroundWithJigsawComboBox"),
-                                L::kBackgroundWithJigsaw, kBackgroundsBitmapType);
-    auto* withoutJigsaw = f.object(Named<QComboBox>("backgroundWithoutJigsawComboBox"),
+    auto* withJigsaw = f.object(ItemCombo("backgroundWithJigsawComboBox"), L::kBackgroundWithJigsaw,
+                                kBackgroundsBitmapType);
+    auto* withoutJigsaw = f.object(ItemCombo("backgroundWithoutJigsawComboBox"),
                                    L::kBackgroundWithoutJigsaw, kBackgroundsBitmapType);
-    for (QComboBox* combo : {splash, font, withJigsaw, withoutJigsaw})
-        combo->setMinimumContentsLength(16);
     graphics->addRow(Label("splashTitleLabel", "Splash title:"), splash);
     graphics->addRow(Label("defaultFontLabel", "Default font:"), font);
     graphics->addRow(customFont);
@@ -115,8 +113,7 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
     int row = 0;
     for (const SoundRow& s : kSoundRows) {
         auto* box = Named<QCheckBox>(s.boxName, QString::fromLatin1(s.boxText));
-        auto* combo = Named<QComboBox>(s.comboName);
-        combo->setMinimumContentsLength(14);
+        auto* combo = ItemCombo(s.comboName, 14);
         f.optionalSound(box, combo, s.offset + layout::sound_pair::kEnabled,
                         s.offset + layout::sound_pair::kSoundId);
         sounds->addWidget(box, row, 0);

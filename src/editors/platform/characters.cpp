@@ -53,9 +53,7 @@ void AddSoundGroup(ItemEditorDialog* dialog, QBoxLayout* column, const SoundGrou
     const QByteArray combo = QByteArray(s.prefix) + "SoundComboBox";
     const QByteArray label = QByteArray(s.prefix) + "SoundLabel";
     auto* enable = Named<QCheckBox>(box.constData(), QStringLiteral("Enable sound"));
-    auto* sound = Named<QComboBox>(combo.constData());
-    sound->setMinimumContentsLength(16);
-    sound->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto* sound = ItemCombo(combo.constData());
     dialog->fields().optionalSound(enable, sound, s.offset + layout::sound_pair::kEnabled,
                                    s.offset + layout::sound_pair::kSoundId);
     form->addRow(enable);
@@ -105,9 +103,8 @@ WillyDialog::WillyDialog(QWidget* owner)
     auto* form = new QFormLayout;
     left->addLayout(form);
     addItemNameRow(form);
-    auto* explosion = f.object(Named<QComboBox>("explosionAnimationComboBox"), W::kExplosion,
-                               kExplosionType);
-    explosion->setMinimumContentsLength(16);
+    auto* explosion =
+        f.object(ItemCombo("explosionAnimationComboBox"), W::kExplosion, kExplosionType);
     form->addRow(Label("explosionAnimationLabel", "Explosion animation"), explosion);
 
     auto* turn = AddGroup<QFormLayout>(left, "turnSpritesGroupBox", "Turn sprites");

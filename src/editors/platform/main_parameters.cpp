@@ -29,20 +29,6 @@ namespace qb::ui {
 namespace {
 namespace L = layout::platform_main;
 
-struct NumberRow {
-    const char* labelName;
-    const char* label;
-    const char* editName;
-    std::size_t offset;
-};
-
-QComboBox* ItemCombo(const char* name) {
-    auto* combo = Named<QComboBox>(name);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 const EditorRegistration kRegistration(kPlatformMainType, RunEditor<PlatformMainParametersDialog>);
 } // namespace
 
@@ -51,11 +37,6 @@ PlatformMainParametersDialog::PlatformMainParametersDialog(QWidget* owner)
     FieldBinder& f = fields();
     const auto [left, middle, right] = AddColumns(this);
 
-    auto addNumbers = [&](QFormLayout* form, std::initializer_list<NumberRow> rows) {
-        for (const NumberRow& row : rows)
-            form->addRow(Label(row.labelName, row.label),
-                         f.number(NumberEdit(row.editName), row.offset, kNumberChars));
-    };
     // A button that opens the sprite animation editor on frames frames of this record.
     auto spriteButton = [this](const char* name, const char* text, std::size_t offset,
                                int frames) {
@@ -71,8 +52,8 @@ PlatformMainParametersDialog::PlatformMainParametersDialog(QWidget* owner)
                    game::Platform, "openProjectFolderPushButton");
 
     QFormLayout* area = AddGameSizeGroup(this, left, L::kGameWidth, L::kGameHeight);
-    addNumbers(area, {{"infoHeightLabel", "Info height (>= 64):", "infoHeightLineEdit",
-                       L::kInfoHeight}});
+    f.numberRows(
+        area, {{"infoHeightLabel", "Info height (>= 64):", "infoHeightLineEdit", L::kInfoHeight}});
 
     QVBoxLayout* compiling = AddResourceLocationGroup(
         this, left, {L::kResourceLocation, L::kResourcePath}, "Resources are in a specific path",
@@ -82,10 +63,10 @@ PlatformMainParametersDialog::PlatformMainParametersDialog(QWidget* owner)
                                 L::kLoadingDescription, layout::kTextField));
 
     auto* init = AddGroup<QFormLayout>(left, "initGroupBox", "Init");
-    addNumbers(init, {{"initRoomLabel", "Init room:", "initRoomLineEdit", L::kInitRoom},
-                      {"initXLabel", "Init X (in pixel / Willy speed):", "initXLineEdit",
-                       L::kInitX},
-                      {"initYLabel", "Init Y:", "initYLineEdit", L::kInitY}});
+    f.numberRows(init,
+                 {{"initRoomLabel", "Init room:", "initRoomLineEdit", L::kInitRoom},
+                  {"initXLabel", "Init X (in pixel / Willy speed):", "initXLineEdit", L::kInitX},
+                  {"initYLabel", "Init Y:", "initYLineEdit", L::kInitY}});
     init->addRow(Label("mainSpriteLabel", "Main sprite:"),
                  f.object(ItemCombo("mainSpriteComboBox"), L::kMainSprite, kWillyType));
     left->addStretch(1);
@@ -108,13 +89,13 @@ PlatformMainParametersDialog::PlatformMainParametersDialog(QWidget* owner)
     others->addRow(Label("backgroundLabel", "Background:"), background);
 
     auto* lives = AddGroup<QFormLayout>(middle, "livesGroupBox", "Lives");
-    addNumbers(lives, {{"livesLabel", "Lives:", "livesLineEdit", L::kLives}});
+    f.numberRows(lives, {{"livesLabel", "Lives:", "livesLineEdit", L::kLives}});
     lives->addRow(Label("spriteWrittenLabel", "Sprite written:"),
                   spriteButton("livesEditSpritePushButton", "Edit sprite", L::kLifeSprite, 1));
-    addNumbers(lives,
-               {{"lifeXLabel", "x position first sprite", "lifeXLineEdit", L::kLifeX},
-                {"lifeYLabel", "y position first sprite", "lifeYLineEdit", L::kLifeY},
-                {"lifeDistanceLabel", "x distance", "lifeDistanceLineEdit", L::kLifeDistance}});
+    f.numberRows(lives,
+                 {{"lifeXLabel", "x position first sprite", "lifeXLineEdit", L::kLifeX},
+                  {"lifeYLabel", "y position first sprite", "lifeYLineEdit", L::kLifeY},
+                  {"lifeDistanceLabel", "x distance", "lifeDistanceLineEdit", L::kLifeDistance}});
 
     auto* fadeIn = AddGroup<QVBoxLayout>(middle, "fadeInTypeGroupBox", "Fade in type");
     auto* fadeInZoom = Named<QRadioButton>("fadeInZoomRadioButton", QStringLiteral("Zoom"));
@@ -144,16 +125,16 @@ PlatformMainParametersDialog::PlatformMainParametersDialog(QWidget* owner)
     // The head-up display in the information area.
     auto* info = AddGroup<QVBoxLayout>(right, "infoGroupBox", "Info");
     auto* items = AddGroup<QFormLayout>(info, "itemsGroupBox", "Items");
-    addNumbers(items,
-               {{"itemCountXLabel", "x position n item", "itemCountXLineEdit", L::kItemCountX},
-                {"itemCountYLabel", "y position n items", "itemCountYLineEdit", L::kItemCountY}});
+    f.numberRows(items,
+                 {{"itemCountXLabel", "x position n item", "itemCountXLineEdit", L::kItemCountX},
+                  {"itemCountYLabel", "y position n items", "itemCountYLineEdit", L::kItemCountY}});
     auto* time = AddGroup<QFormLayout>(info, "timeGroupBox", "Time");
-    addNumbers(time, {{"timeXLabel", "x position time", "timeXLineEdit", L::kTimeX},
-                      {"timeYLabel", "y position time", "timeYLineEdit", L::kTimeY},
-                      {"maxTimeLabel", "Max time (seconds)", "maxTimeLineEdit", L::kMaxTime}});
+    f.numberRows(time, {{"timeXLabel", "x position time", "timeXLineEdit", L::kTimeX},
+                        {"timeYLabel", "y position time", "timeYLineEdit", L::kTimeY},
+                        {"maxTimeLabel", "Max time (seconds)", "maxTimeLineEdit", L::kMaxTime}});
     auto* roomName = AddGroup<QFormLayout>(info, "roomNameGroupBox", "Room name");
-    addNumbers(roomName,
-               {{"roomNameYLabel", "y position time", "roomNameYLineEdit", L::kRoomNameY}});
+    f.numberRows(roomName,
+                 {{"roomNameYLabel", "y position time", "roomNameYLineEdit", L::kRoomNameY}});
     auto* connection = AddGroup<QFormLayout>(info, "connectionGroupBox", "Connection");
     logoCount_ = NumberEdit("logoCountLineEdit");
     f.number(logoCount_, L::kLogoCount, kNumberChars);

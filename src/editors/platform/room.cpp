@@ -101,8 +101,7 @@ RoomDialog::RoomDialog(QWidget* owner)
     left->addLayout(nameForm);
     addItemNameRow(nameForm);
     auto* general = AddGroup<QFormLayout>(left, "generalParametersGroupBox", "General parameters");
-    map_ = Named<QComboBox>("backgroundMapComboBox");
-    map_->setMinimumContentsLength(16);
+    map_ = ItemCombo("backgroundMapComboBox");
     general->addRow(Label("backgroundMapLabel", "Background map"), map_);
 
     // The element being composed.
@@ -122,10 +121,9 @@ RoomDialog::RoomDialog(QWidget* owner)
     auto* typeForm = new QFormLayout;
     compose->addLayout(typeForm);
     enemyTypeLabel_ = Label("enemieTypeLabel", "Enemie type");
-    enemyType_ = Named<QComboBox>("enemieTypeComboBox");
+    enemyType_ = ItemCombo("enemieTypeComboBox");
     bonusTypeLabel_ = Label("bonusTypeLabel", "Bonus type");
-    bonusType_ = Named<QComboBox>("bonusTypeComboBox");
-    for (QComboBox* combo : {enemyType_, bonusType_}) combo->setMinimumContentsLength(16);
+    bonusType_ = ItemCombo("bonusTypeComboBox");
     typeForm->addRow(enemyTypeLabel_, enemyType_);
     typeForm->addRow(bonusTypeLabel_, bonusType_);
 

@@ -84,9 +84,7 @@ CarDataDialog::CarDataDialog(QWidget* owner)
     auto* enable = Named<QCheckBox>("enableSoundCheckBox", QStringLiteral("Enable sound"));
     sound->addRow(enable);
     for (const Row& s : kSounds) {
-        auto* combo = Named<QComboBox>(s.name);
-        combo->setMinimumContentsLength(16);
-        combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        auto* combo = ItemCombo(s.name);
         f.optionalSound(enable, combo, C::kSoundEnabled, s.offset);
         sound->addRow(Label(s.labelName, s.label), combo);
     }

@@ -33,21 +33,6 @@ namespace {
 namespace L = layout::racing_main;
 namespace frame = layout::sprite_frame;
 
-// A number row: its label, the object names of label and edit, the field.
-struct NumberRow {
-    const char* label;
-    const char* labelName;
-    const char* editName;
-    std::size_t offset;
-};
-
-QComboBox* ItemCombo(const char* name) {
-    auto* combo = Named<QComboBox>(name);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 const EditorRegistration kRegistration(kRacingMainType, RunEditor<RacingMainParametersDialog>);
 
 } // namespace
@@ -57,11 +42,6 @@ RacingMainParametersDialog::RacingMainParametersDialog(QWidget* owner)
     FieldBinder& f = fields();
     const auto [left, middle, right] = AddColumns(this);
 
-    auto addNumbers = [&](QFormLayout* form, std::initializer_list<NumberRow> rows) {
-        for (const NumberRow& row : rows)
-            form->addRow(Label(row.labelName, row.label),
-                         f.number(NumberEdit(row.editName), row.offset, kNumberChars));
-    };
     // A button opening the sprite animation editor on frames of this record; what is confirmed
     // there is in the record and saved at once.
     auto spriteButton = [&](const char* name, const char* text, std::size_t offset, int frames) {
@@ -77,7 +57,7 @@ RacingMainParametersDialog::RacingMainParametersDialog(QWidget* owner)
                            std::initializer_list<NumberRow> rows) {
         auto* form = AddGroup<QFormLayout>(column, groupName, title);
         form->addRow(spriteButton(spriteName, "Edit sprite", sprite, 1));
-        addNumbers(form, rows);
+        f.numberRows(form, rows);
     };
 
     // Left: the project, where its resources are, the game area and the race order.
@@ -144,26 +124,26 @@ RacingMainParametersDialog::RacingMainParametersDialog(QWidget* owner)
     general->addRow(f.flag(Named<QCheckBox>("cameraMoveableCheckBox",
                                             QStringLiteral("Camera moveable")),
                            L::kCameraMoveable));
-    addNumbers(general, {{"Max camera distance (% value, max 100)", "maxCameraDistanceLabel",
-                          "maxCameraDistanceLineEdit", L::kMaxCameraDistance}});
+    f.numberRows(general, {{"maxCameraDistanceLabel", "Max camera distance (% value, max 100)",
+                            "maxCameraDistanceLineEdit", L::kMaxCameraDistance}});
 
     auto* extra = AddGroup<QFormLayout>(middle, "extraInfoAreaGroupBox", "Extra info area");
-    addNumbers(extra, {{"Width (0 = no extra info area):", "extraInfoWidthLabel",
-                        "extraInfoWidthLineEdit", L::kExtraInfoWidth}});
+    f.numberRows(extra, {{"extraInfoWidthLabel", "Width (0 = no extra info area):",
+                          "extraInfoWidthLineEdit", L::kExtraInfoWidth}});
     extra->addRow(spriteButton("extraInfoEditSpriteButton", "Edit sprite", L::kExtraInfoSprite, 1));
     extra->addRow(Label("infoFontLabel", "Info font:"),
                   f.object(ItemCombo("infoFontComboBox"), L::kInfoFont, kFontsBitmapType));
-    addNumbers(extra, {{"X position text:", "infoTextXLabel", "infoTextXLineEdit", L::kInfoTextX},
-                       {"Y position initial text \"current session\"", "infoSessionYLabel",
-                        "infoSessionYLineEdit", L::kInfoSessionY},
-                       {"Y position initial text \"all time\"", "infoAllTimeYLabel",
-                        "infoAllTimeYLineEdit", L::kInfoAllTimeY},
-                       {"interline value:", "infoInterlineLabel", "infoInterlineLineEdit",
-                        L::kInfoInterline}});
+    f.numberRows(extra, {{"infoTextXLabel", "X position text:", "infoTextXLineEdit", L::kInfoTextX},
+                         {"infoSessionYLabel", "Y position initial text \"current session\"",
+                          "infoSessionYLineEdit", L::kInfoSessionY},
+                         {"infoAllTimeYLabel", "Y position initial text \"all time\"",
+                          "infoAllTimeYLineEdit", L::kInfoAllTimeY},
+                         {"infoInterlineLabel", "interline value:", "infoInterlineLineEdit",
+                          L::kInfoInterline}});
 
     auto* frameRate = AddGroup<QFormLayout>(middle, "frameRateGroupBox", "Frame rate");
-    addNumbers(frameRate, {{"Frames skipped:", "framesSkippedLabel", "framesSkippedLineEdit",
-                            L::kFramesSkipped}});
+    f.numberRows(frameRate, {{"framesSkippedLabel", "Frames skipped:", "framesSkippedLineEdit",
+                              L::kFramesSkipped}});
 
     auto* connection = AddGroup<QFormLayout>(middle, "connectionGroupBox", "Connection");
     logoCount_ = f.number(NumberEdit("logoCountLineEdit"), L::kLogoCount, kNumberChars);
@@ -174,33 +154,32 @@ RacingMainParametersDialog::RacingMainParametersDialog(QWidget* owner)
     middle->addStretch(1);
 
     // Right: the lap texts shown in the game, and the sound.
-    addLapTexts(right, "currentLapTextsGroupBox", "Current lap texts on game",
-                "currentLapEditSpriteButton", L::kCurrentLapTextSprite,
-                {{"x position text 'Current lap':", "currentLapTextXLabel",
-                  "currentLapTextXLineEdit", L::kCurrentLapTextX},
-                 {"y position text 'Current lap':", "currentLapTextYLabel",
-                  "currentLapTextYLineEdit", L::kCurrentLapTextY},
-                 {"x position current lap:", "currentLapXLabel", "currentLapXLineEdit",
-                  L::kCurrentLapX},
-                 {"y position current lap:", "currentLapYLabel", "currentLapYLineEdit",
-                  L::kCurrentLapY}});
+    addLapTexts(
+        right, "currentLapTextsGroupBox", "Current lap texts on game", "currentLapEditSpriteButton",
+        L::kCurrentLapTextSprite,
+        {{"currentLapTextXLabel", "x position text 'Current lap':", "currentLapTextXLineEdit",
+          L::kCurrentLapTextX},
+         {"currentLapTextYLabel", "y position text 'Current lap':", "currentLapTextYLineEdit",
+          L::kCurrentLapTextY},
+         {"currentLapXLabel", "x position current lap:", "currentLapXLineEdit", L::kCurrentLapX},
+         {"currentLapYLabel", "y position current lap:", "currentLapYLineEdit", L::kCurrentLapY}});
     addLapTexts(right, "bestLapTextsGroupBox", "Best lap texts on game", "bestLapEditSpriteButton",
                 L::kBestLapTextSprite,
-                {{"x position text 'Best lap':", "bestLapTextXLabel", "bestLapTextXLineEdit",
+                {{"bestLapTextXLabel", "x position text 'Best lap':", "bestLapTextXLineEdit",
                   L::kBestLapTextX},
-                 {"y position text 'Best lap':", "bestLapTextYLabel", "bestLapTextYLineEdit",
+                 {"bestLapTextYLabel", "y position text 'Best lap':", "bestLapTextYLineEdit",
                   L::kBestLapTextY},
-                 {"x position best lap:", "bestLapXLabel", "bestLapXLineEdit", L::kBestLapX},
-                 {"y position best lap:", "bestLapYLabel", "bestLapYLineEdit", L::kBestLapY}});
-    addLapTexts(right, "lapsToGoGroupBox", "Laps to go on game", "lapsToGoEditSpriteButton",
-                L::kLapsToGoTextSprite,
-                {{"x position text 'Laps to go':", "lapsToGoTextXLabel", "lapsToGoTextXLineEdit",
-                  L::kLapsToGoTextX},
-                 {"y position text 'Laps to go':", "lapsToGoTextYLabel", "lapsToGoTextYLineEdit",
-                  L::kLapsToGoTextY},
-                 {"x position 'Laps to go':", "lapsToGoXLabel", "lapsToGoXLineEdit", L::kLapsToGoX},
-                 {"y position 'Laps to go':", "lapsToGoYLabel", "lapsToGoYLineEdit",
-                  L::kLapsToGoY}});
+                 {"bestLapXLabel", "x position best lap:", "bestLapXLineEdit", L::kBestLapX},
+                 {"bestLapYLabel", "y position best lap:", "bestLapYLineEdit", L::kBestLapY}});
+    addLapTexts(
+        right, "lapsToGoGroupBox", "Laps to go on game", "lapsToGoEditSpriteButton",
+        L::kLapsToGoTextSprite,
+        {{"lapsToGoTextXLabel", "x position text 'Laps to go':", "lapsToGoTextXLineEdit",
+          L::kLapsToGoTextX},
+         {"lapsToGoTextYLabel", "y position text 'Laps to go':", "lapsToGoTextYLineEdit",
+          L::kLapsToGoTextY},
+         {"lapsToGoXLabel", "x position 'Laps to go':", "lapsToGoXLineEdit", L::kLapsToGoX},
+         {"lapsToGoYLabel", "y position 'Laps to go':", "lapsToGoYLineEdit", L::kLapsToGoY}});
 
     auto* audio = AddGroup<QFormLayout>(right, "audioGroupBox", "Audio");
     struct SoundRow {

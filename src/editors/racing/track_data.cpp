@@ -70,8 +70,7 @@ TrackDataDialog::TrackDataDialog(QWidget* owner)
     name->addRow(Label("itemNameLabel", "Item name"), f.description(Named<QLineEdit>("itemNameLineEdit")));
 
     auto* general = AddGroup<QFormLayout>(left, "generalParametersGroupBox", "General parameters");
-    map_ = f.object(Named<QComboBox>("backgroundMapComboBox"), T::kBackgroundMap, kBackgroundMapType);
-    map_->setMinimumContentsLength(16);
+    map_ = f.object(ItemCombo("backgroundMapComboBox"), T::kBackgroundMap, kBackgroundMapType);
     general->addRow(Label("backgroundMapLabel", "Background map"), map_);
     // Kept out of sight; the lap time passes through.
     auto* lapTimeLabel = Label("maxLapTimeLabel", "Max time for lap (seconds):");

@@ -29,13 +29,6 @@ constexpr int kDirections = 8;
 
 const EditorRegistration kRegistration(kEnemiesDataType, RunEditor<EnemyEditorDialog>);
 
-QComboBox* ItemCombo(const char* name) {
-    auto* combo = Named<QComboBox>(name);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 // An optional-sound group, "Enable sound" and "Starting sound", bound to the pair at offset.
 QGroupBox* AddSoundGroup(FieldBinder& f, QBoxLayout* column, const char* prefix, const char* title,
                          std::size_t offset) {

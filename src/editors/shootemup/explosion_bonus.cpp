@@ -26,13 +26,6 @@ namespace pair = layout::sound_pair;
 const EditorRegistration kExplosionRegistration(kExplosionType, RunEditor<ExplosionEditorDialog>);
 const EditorRegistration kBonusRegistration(kBonusType, RunEditor<BonusEditorDialog>);
 
-QComboBox* ItemCombo(const char* name) {
-    auto* combo = Named<QComboBox>(name);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 // The "Sound" group: "Enable sound" switching "Starting sound", bound to the pair at offset.
 void AddSoundGroup(ItemEditorDialog* dialog, QBoxLayout* column, std::size_t offset) {
     auto* sound = AddGroup<QFormLayout>(column, "soundGroupBox", "Sound");

@@ -56,13 +56,6 @@ std::int32_t Read(const QLineEdit* edit) { return ParseSignedDecimal(ToRecordTex
 
 int Clamp(long long v) { return static_cast<int>(std::clamp<long long>(v, -kFar, kFar)); }
 
-QComboBox* ItemCombo(const char* name) {
-    auto* combo = Named<QComboBox>(name);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 } // namespace
 
 bool LevelWave::isBonus() const { return subject >= W::kBonusBase; }

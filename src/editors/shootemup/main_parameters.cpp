@@ -47,13 +47,8 @@ QLineEdit* NumberEdit(const char* name, QWidget* parent) {
     return edit;
 }
 
-QComboBox* Combo(const char* name, QWidget* parent) {
-    auto* combo = new QComboBox(parent);
-    combo->setObjectName(name);
-    combo->setMinimumContentsLength(18);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
+// The item combos here have room for longer descriptions than most.
+constexpr int kComboChars = 18;
 
 QPushButton* Button(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
@@ -134,10 +129,10 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     // Player.
     auto* player = Group("Player", "playerGroupBox", this);
     auto* playerForm = new QFormLayout(player);
-    playerForm->addRow("Player sprites:",
-                       f.object(Combo("playerSpritesComboBox", player), mp::kPlayerShip, kUserShipType));
-    playerForm->addRow("Player fire:", f.object(Combo("playerFireComboBox", player), mp::kPlayerFire,
-                                                kUserShipFireType));
+    playerForm->addRow("Player sprites:", f.object(ItemCombo("playerSpritesComboBox", kComboChars),
+                                                   mp::kPlayerShip, kUserShipType));
+    playerForm->addRow("Player fire:", f.object(ItemCombo("playerFireComboBox", kComboChars),
+                                                mp::kPlayerFire, kUserShipFireType));
     playerForm->addRow("Player initial speed:",
                        f.number(NumberEdit("playerInitialSpeedLineEdit", player), mp::kPlayerInitialSpeed));
     playerForm->addRow("Player max speed:",
@@ -183,11 +178,12 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     // Splash screens, font, texts.
     auto* screens = new QFormLayout;
     middle->addLayout(screens);
-    screens->addRow("Splash title:", f.object(Combo("splashTitleComboBox", this), mp::kSplashStart,
-                                              kSplashBitmapType));
-    screens->addRow("Splash end:", f.object(Combo("splashEndComboBox", this), mp::kSplashEnd,
-                                            kSplashBitmapType));
-    auto* defaultFont = f.object(Combo("defaultFontComboBox", this), mp::kDefaultFont, kFontsBitmapType);
+    screens->addRow("Splash title:", f.object(ItemCombo("splashTitleComboBox", kComboChars),
+                                              mp::kSplashStart, kSplashBitmapType));
+    screens->addRow("Splash end:", f.object(ItemCombo("splashEndComboBox", kComboChars),
+                                            mp::kSplashEnd, kSplashBitmapType));
+    auto* defaultFont =
+        f.object(ItemCombo("defaultFontComboBox", kComboChars), mp::kDefaultFont, kFontsBitmapType);
     screens->addRow("Default font:", defaultFont);
     auto* customFont = Check("Use custom font", "useCustomFontCheckBox", this);
     screens->addRow(customFont);
@@ -265,7 +261,7 @@ ShootEmUpMainDialog::ShootEmUpMainDialog(QWidget* owner)
     auto* audio = Group("Audio", "audioGroupBox", this);
     auto* audioForm = new QFormLayout(audio);
     auto* backgroundSound = Check("Enable background sound", "enableBackgroundSoundCheckBox", audio);
-    auto* startingSound = Combo("startingSoundComboBox", audio);
+    auto* startingSound = ItemCombo("startingSoundComboBox", kComboChars);
     audioForm->addRow(backgroundSound);
     audioForm->addRow("Starting sound", startingSound);
     f.optionalSound(backgroundSound, startingSound, mp::kBackgroundSound + layout::sound_pair::kEnabled,

@@ -28,13 +28,6 @@ constexpr int kSlots = 10;  // both records have room for 10 frames per animatio
 const EditorRegistration kShipRegistration(kUserShipType, RunEditor<ShipEditorDialog>);
 const EditorRegistration kFireRegistration(kUserShipFireType, RunEditor<ShipFireEditorDialog>);
 
-QComboBox* ItemCombo(const char* name) {
-    auto* combo = Named<QComboBox>(name);
-    combo->setMinimumContentsLength(16);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return combo;
-}
-
 } // namespace
 
 ShipEditorDialog::ShipEditorDialog(QWidget* owner)

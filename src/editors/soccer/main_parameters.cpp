@@ -34,14 +34,6 @@ struct ComboRow {
     std::uint32_t type;
 };
 
-// A number row of a form.
-struct NumberRow {
-    const char* labelName;
-    const char* label;
-    const char* editName;
-    std::size_t offset;
-};
-
 // A group of "Number of frames:" and "Edit".
 struct Animation {
     const char* prefix;  // object names: <prefix>GroupBox, <prefix>FramesLineEdit, <prefix>EditButton
@@ -77,18 +69,9 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
     const auto [left, middle, right] = AddColumns(this);
     auto addCombos = [&](QFormLayout* form, std::initializer_list<ComboRow> rows) {
         for (const ComboRow& row : rows) {
-            auto* combo = f.object(Named<QComboBox>(row.comboName), row.offset, row.type);
-            // As wide as 16 characters whatever the descriptions: a long one neither widens the
-            // dialog nor has every entry measured when it opens.
-            combo->setMinimumContentsLength(16);
-            combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-            AddRow(form, row.labelName, row.label, combo);
-        }
-    };
-    auto addNumbers = [&](QFormLayout* form, std::initializer_list<NumberRow> rows) {
-        for (const NumberRow& row : rows)
             AddRow(form, row.labelName, row.label,
-                   f.number(NumberEdit(row.editName), row.offset, kNumberChars));
+                   f.object(ItemCombo(row.comboName), row.offset, row.type));
+        }
     };
 
     // Project, game area, compiling.
@@ -107,16 +90,17 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
 
     // Match timing.
     auto* play = AddGroup<QFormLayout>(left, "playInfoGroupBox", "Play info");
-    addNumbers(play,
-               {{"enteringSpeedLabel", "Speed while entering (begin):", "enteringSpeedLineEdit",
-                 L::kEnteringSpeed},
-                {"playTimeLabel", "Total play time (seconds):", "playTimeLineEdit", L::kPlayTime},
-                {"celebrationTimeLabel", "Celebrations after goal (seconds):",
-                 "celebrationTimeLineEdit", L::kCelebrationTime},
-                {"whistleToActionLabel", "From whistle to action (seconds):",
-                 "whistleToActionLineEdit", L::kWhistleToAction},
-                {"gameKindLabel", "Type of game (0 = classi, 1 = ball bounce on borders):",
-                 "gameKindLineEdit", L::kGameKind}});
+    f.numberRows(
+        play,
+        {{"enteringSpeedLabel", "Speed while entering (begin):", "enteringSpeedLineEdit",
+          L::kEnteringSpeed},
+         {"playTimeLabel", "Total play time (seconds):", "playTimeLineEdit", L::kPlayTime},
+         {"celebrationTimeLabel", "Celebrations after goal (seconds):", "celebrationTimeLineEdit",
+          L::kCelebrationTime},
+         {"whistleToActionLabel", "From whistle to action (seconds):", "whistleToActionLineEdit",
+          L::kWhistleToAction},
+         {"gameKindLabel", "Type of game (0 = classi, 1 = ball bounce on borders):",
+          "gameKindLineEdit", L::kGameKind}});
     // Kept out of sight: no field of the record holds a game period.
     auto* periodLabel = Label("gamePeriodLabel", "Game period (in seconds):");
     auto* period = NumberEdit("gamePeriodLineEdit");

@@ -24,24 +24,21 @@ namespace P = layout::playing_field;
 
 const EditorRegistration kRegistration(kPlayingFieldType, RunEditor<PlayingFieldDialog>);
 
-struct NumberRow {
-    const char* name;  // <name>Label, <name>LineEdit
-    const char* label;
-    std::size_t offset;
-};
-
 constexpr NumberRow kAreaRows[] = {
-    {"playingAreaX", "X Dimension playing area (in pixels):", P::kPlayingAreaX},
-    {"playingAreaY", "Y Dimension playing area (in pixels):", P::kPlayingAreaY},
-    {"goalAreaX", "X Dimension goal area (in pixels):", P::kGoalAreaX},
-    {"pileAreaX", "X Dimension pile area (in pixels):", P::kPileAreaX},
+    {"playingAreaXLabel", "X Dimension playing area (in pixels):", "playingAreaXLineEdit",
+     P::kPlayingAreaX},
+    {"playingAreaYLabel", "Y Dimension playing area (in pixels):", "playingAreaYLineEdit",
+     P::kPlayingAreaY},
+    {"goalAreaXLabel", "X Dimension goal area (in pixels):", "goalAreaXLineEdit", P::kGoalAreaX},
+    {"pileAreaXLabel", "X Dimension pile area (in pixels):", "pileAreaXLineEdit", P::kPileAreaX},
 };
 
 constexpr NumberRow kLowerRows[] = {
-    {"halfAreaX", "half X area dimension (default = 304):", P::kHalfAreaX},
-    {"areaY", "Y area dimension (default = 256):", P::kAreaY},
-    {"cpuKickX", "X vector CPU init kick:", P::kCpuKickX},
-    {"cpuKickY", "Y vector CPU init kick:", P::kCpuKickY},
+    {"halfAreaXLabel", "half X area dimension (default = 304):", "halfAreaXLineEdit",
+     P::kHalfAreaX},
+    {"areaYLabel", "Y area dimension (default = 256):", "areaYLineEdit", P::kAreaY},
+    {"cpuKickXLabel", "X vector CPU init kick:", "cpuKickXLineEdit", P::kCpuKickX},
+    {"cpuKickYLabel", "Y vector CPU init kick:", "cpuKickYLineEdit", P::kCpuKickY},
 };
 
 struct SoundRow {
@@ -81,9 +78,7 @@ PlayingFieldDialog::PlayingFieldDialog(QWidget* owner)
     auto* mapForm = new QFormLayout;
     left->addLayout(mapForm);
     addItemNameRow(mapForm);
-    auto* map = f.object(Named<QComboBox>("backgroundMapComboBox"), P::kBackgroundMap,
-                         kBackgroundMapType);
-    map->setMinimumContentsLength(16);
+    auto* map = f.object(ItemCombo("backgroundMapComboBox"), P::kBackgroundMap, kBackgroundMapType);
     AddRow(mapForm, "backgroundMapLabel", "Background map", map);
     view_ = new MapView(this);
     view_->setAccessibleName(QStringLiteral("Playing field map"));
@@ -94,21 +89,14 @@ PlayingFieldDialog::PlayingFieldDialog(QWidget* owner)
     auto* right = new QVBoxLayout;
     columns->addLayout(right);
     auto* areas = AddGroup<QFormLayout>(right, "areasGroupBox", "Areas");
-    auto addNumbers = [&](QFormLayout* form, const auto& rows) {
-        for (const NumberRow& row : rows)
-            AddRow(form, Name(row.name, "Label").constData(), row.label,
-                   f.number(NumberEdit(Name(row.name, "LineEdit").constData()), row.offset,
-                            kNumberChars));
-    };
-    addNumbers(areas, kAreaRows);
-    addNumbers(areas, kLowerRows);
+    f.numberRows(areas, kAreaRows);
+    f.numberRows(areas, kLowerRows);
 
     auto* sounds = AddGroup<QGridLayout>(right, "soundsGroupBox", "Sounds");
     int row = 0;
     for (const SoundRow& s : kSounds) {
         auto* box = Named<QCheckBox>(Name(s.name, "CheckBox").constData(), QString::fromLatin1(s.box));
-        auto* combo = Named<QComboBox>(Name(s.name, "ComboBox").constData());
-        combo->setMinimumContentsLength(14);
+        auto* combo = ItemCombo(Name(s.name, "ComboBox").constData(), 14);
         f.optionalSound(box, combo, s.offset + layout::sound_pair::kEnabled,
                         s.offset + layout::sound_pair::kSoundId);
         sounds->addWidget(box, row, 0);

@@ -21,30 +21,24 @@ namespace T = layout::team;
 
 const EditorRegistration kRegistration(kTeamType, RunEditor<TeamDataDialog>);
 
-struct NumberRow {
-    const char* name;  // <name>Label, <name>LineEdit
-    const char* label;
-    std::size_t offset;
-};
-
 constexpr NumberRow kTeamRows[] = {
-    {"shirtColour", "T-shirt color:", T::kShirtColour},
-    {"playersSpeed", "Players speed:", T::kPlayersSpeed},
-    {"userPlayerSpeed", "User player speed:", T::kUserPlayerSpeed},
-    {"goalkeeperSpeed", "Goal keeper speed:", T::kGoalkeeperSpeed},
-    {"passDistance", "Opponent distance for pass:", T::kPassDistance},
-    {"kickDistance", "Distance user player kick", T::kKickDistance},
-    {"dribbleDistance", "Distance user player dribble", T::kDribbleDistance},
-    {"goalKickDistance", "Distance to kick on goal port:", T::kGoalKickDistance},
-    {"kickPower", "Kick power:", T::kKickPower},
-    {"handPassPower", "Hand lateral pass power:", T::kHandPassPower},
+    {"shirtColourLabel", "T-shirt color:", "shirtColourLineEdit", T::kShirtColour},
+    {"playersSpeedLabel", "Players speed:", "playersSpeedLineEdit", T::kPlayersSpeed},
+    {"userPlayerSpeedLabel", "User player speed:", "userPlayerSpeedLineEdit", T::kUserPlayerSpeed},
+    {"goalkeeperSpeedLabel", "Goal keeper speed:", "goalkeeperSpeedLineEdit", T::kGoalkeeperSpeed},
+    {"passDistanceLabel", "Opponent distance for pass:", "passDistanceLineEdit", T::kPassDistance},
+    {"kickDistanceLabel", "Distance user player kick", "kickDistanceLineEdit", T::kKickDistance},
+    {"dribbleDistanceLabel", "Distance user player dribble", "dribbleDistanceLineEdit",
+     T::kDribbleDistance},
+    {"goalKickDistanceLabel", "Distance to kick on goal port:", "goalKickDistanceLineEdit",
+     T::kGoalKickDistance},
+    {"kickPowerLabel", "Kick power:", "kickPowerLineEdit", T::kKickPower},
+    {"handPassPowerLabel", "Hand lateral pass power:", "handPassPowerLineEdit", T::kHandPassPower},
 };
 
 constexpr int kPlayers = static_cast<int>(T::kPlayerSlots);
 // A player's three fields, in the order of its edits.
 constexpr std::size_t kFieldOffsets[] = {T::player::kRole, T::player::kX, T::player::kY};
-
-QByteArray Name(const NumberRow& row, const char* suffix) { return QByteArray(row.name) + suffix; }
 
 // The players a count covers: none for 0 or less, all of them above the slots.
 std::size_t PlayersOf(std::int32_t count) {
@@ -62,9 +56,7 @@ TeamDataDialog::TeamDataDialog(QWidget* owner)
     auto* team = new QFormLayout;
     columns->addLayout(team);
     addItemNameRow(team);
-    for (const NumberRow& row : kTeamRows)
-        AddRow(team, Name(row, "Label").constData(), row.label,
-               f.number(NumberEdit(Name(row, "LineEdit").constData()), row.offset, kNumberChars));
+    f.numberRows(team, kTeamRows);
 
     // The count comes before the players: they are stored with the count just stored. A count
     // is kept within the eleven players the record holds, so the game never takes the bytes of
