@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdint>
 
 #include "imaging/map_view.h"
 #include "model/layouts/racing_items.h"
@@ -322,15 +323,15 @@ void TrackDataDialog::deleteMarker() {
 }
 
 QPoint TrackDataDialog::mapPointAt(QPoint at) const {
-    const int tile = view_->tileSize();
-    return {tile * view_->firstColumn() + at.x(),
-            (view_->mapHeight() - view_->firstRow()) * tile - at.y()};
-}
-
-QPoint TrackDataDialog::viewPointOf(QPoint point) const {
-    const int tile = view_->tileSize();
-    return {point.x() - tile * view_->firstColumn(),
-            (view_->mapHeight() - view_->firstRow()) * tile - point.y() - 1};
+    // Worked out in 64 bits and kept within the 32-bit fields the point goes into, however
+    // large the map.
+    const std::int64_t tile = view_->tileSize();
+    const auto field = [](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
+    };
+    return {
+        field(tile * view_->firstColumn() + at.x()),
+        field((static_cast<std::int64_t>(view_->mapHeight()) - view_->firstRow()) * tile - at.y())};
 }
 
 void TrackDataDialog::pick(QPoint at) {

@@ -45,8 +45,6 @@ public:
 
     // The map point under a view position, y counted upward from the map's bottom edge.
     QPoint mapPointAt(QPoint viewPosition) const;
-    // Where a marker point is drawn in the view.
-    QPoint viewPointOf(QPoint markerPoint) const;
 
     void reject() override;
 
