@@ -10,6 +10,7 @@
 #include "build/encoding.h"
 #include "build/files.h"
 #include "model/folders.h"
+#include "model/history.h"
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "platform/game_server.h"
@@ -245,6 +246,7 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     ProjectRecord* project = ProjectAt(projectIndex);
     if (!project) return false;
     WaitCursor wait;
+    const ChangeLabel change(mode == BuildMode::Test ? "Test game" : "Compile");
 
     BuildSettings settings = ValidateProject(*project);
 
@@ -297,6 +299,7 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     }
 
     if (!settings.error.empty() || areaTooSmall || !templateError.empty()) {
+        if (loaded && document.modified()) KeepVersionBeforeChange(projectFolder);
         const bool written = loaded && document.save(iniPath);
         if (!written) settings.error = kWritingError;
         // The game-area message replaces any other, the write test's included.
@@ -314,6 +317,7 @@ bool BuildGame(int projectIndex, BuildMode mode) {
     WriteProjectKeys(*project, document);
     if (const std::string why = WhyItWouldNotLoad(*project, document); !why.empty())
         return Fail(std::string(kWritingError) + ": " + why);
+    if (loaded && document.modified()) KeepVersionBeforeChange(projectFolder);
     if (!loaded || !document.save(iniPath)) return Fail(kWritingError);
     RemoveStaleTemporaries(projectFolder);
 

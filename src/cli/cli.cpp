@@ -42,6 +42,10 @@ public:
         shown = true;
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     }
+    // Printed, but the command still did its work.
+    void notice(std::string_view text, std::string_view) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    }
     // Running the command was the user's confirmation; the question is only echoed.
     bool askOkCancel(std::string_view text, std::string_view) override {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());

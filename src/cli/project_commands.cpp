@@ -17,6 +17,7 @@
 #include "model/catalogue.h"
 #include "model/commands.h"
 #include "model/folders.h"
+#include "model/history.h"
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "model/record.h"
@@ -390,6 +391,8 @@ int SetCommand(const std::vector<std::string>& args) {
     }
     }
     if (!written) return Fail("the field could not be written");
+    const qb::ChangeLabel change("Set " + args[2] + " " + args[3] + " of " + object->sDescrizione,
+                                 object->IDoggetto);
     if (!qb::SaveProject(index)) return MessageShown() ? kFailed : Fail("the project was not saved");
     return kDone;
 }
@@ -403,6 +406,7 @@ int DescribeCommand(const std::vector<std::string>& args) {
     if (index < 0) return kFailed;
     qb::ObjectRecord* object = ObjectOf(index, id, args[1]);
     if (!object) return kFailed;
+    const qb::ChangeLabel change("Describe " + object->sDescrizione, object->IDoggetto);
     object->sDescrizione = qb::CutText(args[2], qb::kMaxNameLength);
     if (!qb::SaveProject(index)) return MessageShown() ? kFailed : Fail("the project was not saved");
     return kDone;

@@ -8,6 +8,7 @@
 
 #include "model/catalogue.h"
 #include "model/folders.h"
+#include "model/history.h"
 #include "model/layouts/ads_multiplayer.h"
 #include "model/layouts/bitmaps.h"
 #include "model/layouts/curling_main.h"
@@ -724,6 +725,7 @@ std::int32_t NewItem(int projectIndex, std::int32_t groupObjectId) {
         description = FileTitleOfPath(target);
     }
     const std::int32_t id = AddObject(*project, type, 0, record, description, -1);
+    const ChangeLabel change("New item " + description, groupObjectId);
     if (!SaveProject(projectIndex)) {
         project->objects.pop_back();
         if (!temporary.empty()) ::unlink(temporary.c_str());
@@ -744,6 +746,7 @@ std::int32_t CopyItem(int projectIndex, std::int32_t objectId) {
     // Copy before appending: the append may move the object table.
     const std::uint32_t type = object->tipoOggetto;
     const Bytes data = object->lpDatiOggetto;
+    const ChangeLabel change("Copy item " + object->sDescrizione, objectId);
     const std::int32_t id = AddObject(*project, type, 0, data, kDuplicateDescription, -1);
     // A copy that cannot be saved (or would make a file the loader refuses) is taken back.
     if (!SaveProject(projectIndex)) {
@@ -775,6 +778,7 @@ bool DeleteItem(int projectIndex, std::int32_t objectId) {
     }
     // The project is saved first and the file deleted after: a save that fails (a full disk)
     // puts the item back and loses nothing.
+    const ChangeLabel change("Delete item " + it->sDescrizione, objectId);
     ObjectRecord removed = std::move(*it);
     project->objects.erase(it);
     if (!SaveProject(projectIndex)) {
@@ -819,6 +823,7 @@ int CopyProject(int projectIndex) {
         return -1;
     }
     copy->sNomeProgetto = CutText(folderName, kMaxNameLength);
+    const ChangeLabel change("Copy project " + source->sNomeProgetto);
     if (!SaveProject(index)) {
         CloseProject(index);
         removeCopy();

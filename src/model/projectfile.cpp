@@ -15,6 +15,7 @@
 
 #include "model/catalogue.h"
 #include "model/folders.h"
+#include "model/history.h"
 #include "model/layouts/level.h"
 #include "model/preferences.h"
 #include "platform/messages.h"
@@ -381,6 +382,9 @@ bool SaveProject(int projectIndex) {
                 error = WhyItWouldNotLoad(*project, file);
                 if (error.empty()) {
                     RemoveStaleTemporaries(project->sPathProgetto);
+                    // The bytes about to be replaced are kept first, so the change can be
+                    // undone; an unchanged document writes nothing and keeps nothing.
+                    if (file.modified()) KeepVersionBeforeChange(project->sPathProgetto);
                     saved = file.save(path, &error);
                 }
             }

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "model/history.h"
 #include "model/preferences.h"
 #include "model/workspace.h"
 #include "platform/desktop.h"
@@ -48,6 +49,9 @@ bool OpenEditor(QWidget* owner, int projectIndex, std::int32_t objectId) {
     auto it = Editors().find(object->tipoOggetto);
     if (it == Editors().end()) return false;
     SetCurrentObject(projectIndex, objectId);
+    // What an editor saves on its own (a map painted, an animation picked) is named after
+    // the item; its OK names itself.
+    const ChangeLabel change("Edit item " + object->sDescrizione, objectId);
     it->second(owner);
     return true;
 }

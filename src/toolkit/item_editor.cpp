@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "model/history.h"
 #include "model/layouts/bitmaps.h"
 #include "model/projectfile.h"
 #include "model/workspace.h"
@@ -79,6 +80,7 @@ void ItemEditorDialog::loadFields() {
 void ItemEditorDialog::accept() {
     fields_.store();
     if (!validateAndFinish()) return;
+    const ChangeLabel change(windowTitle().toStdString() + ": OK", fields_.objectId());
     SaveProject(fields_.projectIndex());
     if (tree_ == TreeAfterOk::Rebuild) RebuildAndRefreshTree(fields_.objectId(), fields_.projectIndex());
     QDialog::accept();

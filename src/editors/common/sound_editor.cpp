@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <unistd.h>
 
+#include "model/history.h"
 #include "model/layouts/sound.h"
 #include "model/preferences.h"
 #include "model/workspace.h"
@@ -195,6 +196,13 @@ void SoundEditorDialog::importSound() {
                                                               QStringLiteral("*.mp3")}});
     if (chosen.empty()) return;
     player_->stop();
+    // The sound being replaced is kept in the project's history first.
+    if (const ProjectRecord* project = ProjectAt(fields().projectIndex())) {
+        const ObjectRecord* object = fields().object();
+        const ChangeLabel change("Import sound " + (object ? object->sDescrizione : std::string()),
+                                 fields().objectId());
+        KeepVersionBeforeChange(project->sPathProgetto);
+    }
     // The record keeps naming the same file; only its content changes.
     ReplaceFileWithCopy(chosen, recordPath());
 }
