@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
@@ -64,8 +65,8 @@ std::vector<Label>& Labels() {
     return labels;
 }
 
-// --- Content hash: two 64-bit lanes over 16-byte blocks, read byte by byte as little-endian so
-// the names are the same on every machine. -------------------------------------------------
+// --- Content hash: two 64-bit lanes over 16-byte blocks, read as little-endian words so the
+// names are the same on every machine. --------------------------------------------------------
 
 constexpr u64 kP0 = 0xa0761d6478bd642full, kP1 = 0xe7037ed1a0b428dbull,
               kP2 = 0x8ebc6af09c88c6e3ull, kP3 = 0x589965cc75374cc3ull,
@@ -78,8 +79,9 @@ inline u64 Mum(u64 a, u64 b) {
 }
 inline u64 Rotl(u64 x, int r) { return (x << r) | (x >> (64 - r)); }
 inline u64 Load64(const unsigned char* p) {
-    u64 v = 0;
-    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
+    u64 v;
+    std::memcpy(&v, p, sizeof v);
+    if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
     return v;
 }
 
@@ -555,7 +557,31 @@ public:
         if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
             static_cast<u64>(st.st_size) == bytes.size())
             return true;
-        if (!ReplaceFileAtomically(path, bytes, error)) return false;
+        // Temporary file, data synced, rename; the caller syncs the folder once for all the
+        // blobs of a version before the index names them.
+        const std::string temporary = TemporaryNameFor(objects_, hash) + "new";
+        ::unlink(temporary.c_str());
+        const int fd =
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0) return fail(error, "cannot write in " + objects_ + ": " + ErrnoText(errno));
+        std::size_t done = 0;
+        int err = 0;
+        while (done < bytes.size()) {
+            const ssize_t w = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) {
+                err = w < 0 ? errno : ENOSPC;
+                break;
+            }
+            done += static_cast<std::size_t>(w);
+        }
+        if (!err && ::fdatasync(fd) != 0) err = errno;
+        if (::close(fd) != 0 && !err) err = errno;
+        if (!err && ::rename(temporary.c_str(), path.c_str()) != 0) err = errno;
+        if (err) {
+            ::unlink(temporary.c_str());
+            return fail(error, "cannot write " + path + ": " + ErrnoText(err));
+        }
         if (written) *written += bytes.size();
         return true;
     }
