@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "app/app_folder.h"
+#include "app/history_dialog.h"
 #include "build/build.h"
 #include "model/catalogue.h"
 #include "model/commands.h"
@@ -110,6 +111,7 @@ MainWindow::MainWindow() : QWidget(nullptr) {
         if (tree_->reloadPreviewIfChanged()) watchPreview();
         repaint();
     });
+    new HistoryActions(this);  // Undo last change, Redo, History...
 }
 
 MainWindow::~MainWindow() {

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "model/folders.h"
+#include "model/history.h"
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "platform/messages.h"
@@ -39,11 +40,8 @@ namespace {
 class CliMessages final : public qb::MessageService {
 public:
     void inform(std::string_view text, std::string_view) override {
-        shown = true;
-        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-    }
-    // Printed, but the command still did its work.
-    void notice(std::string_view text, std::string_view) override {
+        // That history is off does not undo the change the command made and saved.
+        if (!text.starts_with(qb::kHistoryOffNotice)) shown = true;
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
     }
     // Running the command was the user's confirmation; the question is only echoed.

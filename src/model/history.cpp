@@ -848,7 +848,7 @@ void TellHistoryOff(const std::string& folder, const std::string& reason) {
         const std::string key = (ec ? fs::path(folder) : canonical).lexically_normal().string();
         if (!g_told.insert(key).second) return;
     }
-    ShowNotice("History is off for this project (" + reason +
+    ShowMessage(std::string(kHistoryOffNotice) + " (" + reason +
                 "): changes are still saved, but they cannot be undone.");
 }
 
@@ -997,6 +997,9 @@ void ForgetHistoryNotices() {
 
 void KeepVersionBeforeChange(const std::string& projectFolder) {
     if (!g_enabled || projectFolder.empty()) return;
+    // A project not saved yet has nothing to keep (and gets no history folder yet).
+    struct stat st {};
+    if (::lstat(JoinPath(projectFolder, kProjectFileName).c_str(), &st) != 0) return;
     std::string error;
     History history(projectFolder);
     Index index;

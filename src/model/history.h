@@ -46,6 +46,9 @@
 namespace qb {
 
 constexpr const char* kHistoryFolderName = ".quillbox-history";
+// How the notice that history is off begins (the change itself was saved: callers that turn
+// every message into a failure, like the command-line tool, leave this one out).
+constexpr const char* kHistoryOffNotice = "History is off for this project";
 constexpr std::size_t kMaxHistoryVersions = 200;
 constexpr std::uint64_t kMaxHistoryBytes = 200ull * 1024 * 1024;
 // Files larger than this are not kept (a picture or sound of a browser game is far smaller).

@@ -30,10 +30,6 @@ void ShowMessage(std::string_view text, std::string_view caption) {
     Messages().inform(text, caption);
 }
 
-void ShowNotice(std::string_view text, std::string_view caption) {
-    Messages().notice(text, caption);
-}
-
 bool ConfirmOkCancel(std::string_view text, std::string_view caption) {
     return Messages().askOkCancel(text, caption);
 }

@@ -18,9 +18,6 @@ public:
     virtual void inform(std::string_view text, std::string_view caption) = 0;
     // OK/Cancel; true for OK.
     virtual bool askOkCancel(std::string_view text, std::string_view caption) = 0;
-    // A notice about something that went on working (the work itself succeeded); shown as
-    // inform() unless the service says otherwise.
-    virtual void notice(std::string_view text, std::string_view caption) { inform(text, caption); }
     virtual void beginWait() {}
     virtual void endWait() {}
 };
@@ -31,8 +28,6 @@ void SetMessageService(MessageService* service);
 MessageService& Messages();
 
 void ShowMessage(std::string_view text, std::string_view caption = kCaption);
-// A message box that reports no failure: the command it came from still did its work.
-void ShowNotice(std::string_view text, std::string_view caption = kCaption);
 bool ConfirmOkCancel(std::string_view text, std::string_view caption = kCaption);
 
 // Shows the wait cursor for its lifetime.
