@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include "model/folders.h"
+#include "model/history.h"
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "model/workspace.h"
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     qb::SetAppFolder(root.string());
+    // The project file alone; history_bench measures what keeping the history adds.
+    qb::SetHistoryEnabled(false);
     qb::SetPreference("projectsPath", (root / "Projects").string());
     const std::string folder = (root / "Projects" / "Bench").string();
     const std::string ini = qb::JoinPath(folder, qb::kProjectFileName);

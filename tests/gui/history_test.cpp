@@ -30,7 +30,8 @@ protected:
     }
     // A key pressed in the main window, as the user does.
     void key(int key, Qt::KeyboardModifiers modifiers) {
-        window->activateWindow();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         QTest::keyClick(window.get(), static_cast<Qt::Key>(key), modifiers);
         Settle();
     }
@@ -84,7 +85,7 @@ TEST_F(HistoryTest, OneKeyBringsBackADeletedPictureAndAnEmptiedMap) {
         Ok(d);  // "Those values will initialize the map, continue?" answered OK
     });
     qb::Bytes emptied = SavedRecord(0, mapId);
-    ASSERT_EQ(ConstRecordView(emptied).i32(map::kTileSize), 16);
+    ASSERT_EQ(qb::ConstRecordView(emptied).i32(map::kTileSize), 16);
     ASSERT_EQ(CellAt(emptied, 3, 4), 0u);
     select(-1, 0);  // the project node: Undo works on the selected project
 
@@ -130,7 +131,7 @@ TEST_F(HistoryTest, OneKeyBringsBackADeletedPictureAndAnEmptiedMap) {
     key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(ReadFile(app.projects() / "Game" / "project.ini"), iniNow);
     EXPECT_NE(qb::FindObject(mapId, 0), nullptr);
-    EXPECT_TRUE(app.messages.texts.size() == 2) << app.messages.texts.size();
+    EXPECT_EQ(app.messages.texts.size(), 2u);  // the delete question and the map question
 
     // Nothing selected: told so, nothing changes.
     selectRoot();
