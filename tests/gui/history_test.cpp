@@ -8,6 +8,7 @@
 #include <QTreeWidget>
 
 #include "app/history_dialog.h"
+#include "editors/common/sound_editor.h"
 #include "model/history.h"
 #include "model/layouts/map.h"
 #include "support/map_fixture.h"
@@ -139,6 +140,33 @@ TEST_F(HistoryTest, OneKeyBringsBackADeletedPictureAndAnEmptiedMap) {
     key(Qt::Key_Z, Qt::ControlModifier);
     ASSERT_EQ(app.messages.texts.size(), 1u);
     EXPECT_EQ(ReadFile(app.projects() / "Game" / "project.ini"), iniNow);
+}
+
+// "Import sound" replaces the item's MP3 at once, even when the dialog is then cancelled: the
+// sound it replaced comes back with Undo.
+TEST_F(HistoryTest, ImportedSoundIsUndone) {
+    NewProject("Game", 0);
+    const std::int32_t sound = NewItemOfType(0, 5);
+    const fs::path mp3 = app.projects() / "Game" / "AudioSound.mp3";
+    const std::string original = ReadFile(mp3);
+    ASSERT_FALSE(original.empty());
+    WriteFile(app.path() / "other.mp3", "ID3 another sound");
+    qb::ui::SetOpenFileDialog([&](const qb::ui::OpenFileRequest&) {
+        return qb::ui::OpenFileAnswer{QString::fromStdString((app.path() / "other.mp3").string()), 0};
+    });
+    refresh(sound, 0);
+    clickWithDialog(Command::EditItem, [&](QDialog* d) {
+        Child<QPushButton>(d, "importSoundPushButton")->click();
+        Cancel(d);
+    });
+    qb::ui::SetOpenFileDialog(nullptr);
+    ASSERT_EQ(ReadFile(mp3), "ID3 another sound");
+    std::vector<qb::HistoryVersion> versions;
+    ASSERT_TRUE(qb::ListHistory(folder(), versions));
+    EXPECT_EQ(versions.back().what, "Import sound AudioSound");
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(mp3), original);
+    EXPECT_EQ(current()->objectId, sound);
 }
 
 } // namespace

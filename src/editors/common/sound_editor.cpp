@@ -196,15 +196,21 @@ void SoundEditorDialog::importSound() {
                                                               QStringLiteral("*.mp3")}});
     if (chosen.empty()) return;
     player_->stop();
-    // The sound being replaced is kept in the project's history first.
-    if (const ProjectRecord* project = ProjectAt(fields().projectIndex())) {
+    // The sound being replaced is kept in the project's history first (when there is a file
+    // to put in its place).
+    std::error_code ec;
+    const std::string target = recordPath();
+    const bool replaces = std::filesystem::is_regular_file(chosen, ec) &&
+                          !(std::filesystem::exists(target, ec) &&
+                            std::filesystem::equivalent(chosen, target, ec));
+    if (const ProjectRecord* project = ProjectAt(fields().projectIndex()); project && replaces) {
         const ObjectRecord* object = fields().object();
         const ChangeLabel change("Import sound " + (object ? object->sDescrizione : std::string()),
                                  fields().objectId());
         KeepVersionBeforeChange(project->sPathProgetto);
     }
     // The record keeps naming the same file; only its content changes.
-    ReplaceFileWithCopy(chosen, recordPath());
+    ReplaceFileWithCopy(chosen, target);
 }
 
 void SoundEditorDialog::editSound() { StartSoundEditor(recordPath()); }
