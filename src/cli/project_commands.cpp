@@ -21,6 +21,7 @@
 #include "model/preferences.h"
 #include "model/projectfile.h"
 #include "model/record.h"
+#include "model/references.h"
 #include "model/workspace.h"
 #include "platform/numbers.h"
 
@@ -215,6 +216,23 @@ int DeleteItemCommand(const std::vector<std::string>& args) {
                     "uses it");
     // Running the command is the user's OK to the delete confirmation.
     if (!qb::DeleteItem(index, *id.id)) return MessageShown() ? kFailed : Fail("not deleted");
+    return kDone;
+}
+
+// The items whose records name the object, in project order: ID, type code and description.
+int UsesCommand(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError("uses");
+    const IdArgument id = ReadId(args[1]);
+    if (!id.wellFormed) return UsageError("uses");
+    const int index = OpenProjectFolder(args[0]);
+    if (index < 0) return kFailed;
+    if (!ObjectOf(index, id, args[1])) return kFailed;
+    qb::ProjectRecord& project = *qb::ProjectAt(index);
+    for (const std::int32_t user : qb::ItemUses(project, *id.id)) {
+        const qb::ObjectRecord* object = qb::FindObject(project, user);
+        std::printf("%d\t%u\t", user, object->tipoOggetto);
+        PrintLine(object->sDescrizione);
+    }
     return kDone;
 }
 
@@ -420,6 +438,7 @@ const CliRegistration kShow{{"show", "show FOLDER", ShowCommand}};
 const CliRegistration kAdd{{"add", "add FOLDER TYPE", AddCommand}};
 const CliRegistration kCopyItem{{"copy-item", "copy-item FOLDER ID", CopyItemCommand}};
 const CliRegistration kDeleteItem{{"delete-item", "delete-item FOLDER ID", DeleteItemCommand}};
+const CliRegistration kUses{{"uses", "uses FOLDER ID", UsesCommand}};
 const CliRegistration kCopyProject{{"copy-project", "copy-project FOLDER", CopyProjectCommand}};
 const CliRegistration kGet{{"get", "get FOLDER ID OFFSET KIND", GetCommand}};
 const CliRegistration kSet{{"set", "set FOLDER ID OFFSET KIND VALUE", SetCommand}};

@@ -450,6 +450,37 @@ TEST_F(CliTest, ValidateAllListsEveryProblemEndingWithTheBuildsMessage) {
     EXPECT_EQ(Cli({"validate", "--all"}).status, 2);
 }
 
+TEST_F(CliTest, UsesListsTheItemsNamingAnItem) {
+    const std::string folder = NewProject("Uses");
+    WriteFile(app.path() / "SpritesDefault.png", "png bytes");
+    ASSERT_EQ(Cli({"add", folder, "3"}).out, "18\n");   // the sheet
+    ASSERT_EQ(Cli({"add", folder, "7"}).out, "19\n");   // an enemy drawn from it
+    ASSERT_EQ(Cli({"add", folder, "12"}).out, "20\n");  // an explosion that is not
+    ASSERT_EQ(Cli({"add", folder, "14"}).out, "21\n");  // a bonus drawn from it
+    ASSERT_EQ(Cli({"set", folder, "19", "20", "u32", "18"}).status, 0);       // first frame
+    ASSERT_EQ(Cli({"set", folder, "21", "8", "u32", "18"}).status, 0);
+    ASSERT_EQ(Cli({"set", folder, "17", "1064", "u32", "18"}).status, 0);     // game-over sprite
+    ASSERT_EQ(Cli({"describe", folder, "19", "Saucer"}).status, 0);
+    ASSERT_EQ(Cli({"describe", folder, "21", "Star"}).status, 0);
+
+    CliResult r = Cli({"uses", folder, "18"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "17\t1\tMain parameters\n19\t7\tSaucer\n21\t14\tStar\n");
+    // The game-over sprite names the sheet without keeping it: the enemy and bonus do keep it.
+    EXPECT_EQ(Cli({"delete-item", folder, "18"}).status, 1);
+    // A frame past the enemy's count is no use of the sheet.
+    ASSERT_EQ(Cli({"set", folder, "19", "12", "u32", "0"}).status, 0);
+    EXPECT_EQ(Cli({"uses", folder, "18"}).out, "17\t1\tMain parameters\n21\t14\tStar\n");
+    // Nothing names the enemy: nothing printed, exit 0.
+    r = Cli({"uses", folder, "19"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(Cli({"uses", folder, "99"}).status, 1);
+    EXPECT_EQ(Cli({"uses", folder, "x"}).status, 2);
+    EXPECT_EQ(Cli({"uses", folder}).status, 2);
+    EXPECT_NE(Cli({"--help"}).out.find("uses FOLDER ID"), std::string::npos);
+}
+
 TEST_F(CliTest, CopyProject) {
     const std::string folder = NewProject("My Game");
     WriteFile(app.path() / "SpritesDefault.png", "png bytes");
