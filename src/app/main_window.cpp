@@ -10,6 +10,7 @@
 
 #include "app/app_folder.h"
 #include "app/history_dialog.h"
+#include "app/uses_dialog.h"
 #include "build/build.h"
 #include "model/catalogue.h"
 #include "model/commands.h"
@@ -86,6 +87,7 @@ MainWindow::MainWindow() : QWidget(nullptr) {
     problems_->setPalette(tree_->palette());
     connect(problems_, &ProblemsPanel::visibilityChanged, this, [this] { placeProblems(); });
     connect(problems_, &ProblemsPanel::itemActivated, this, &MainWindow::showProblemItem);
+    InstallWhereUsed(this);
 
     connect(tree_, &TreePanel::selectionChanged, this, [this] {
         commands_->setEnabledCommands(EnabledCommands(tree_->currentNode()));
@@ -293,7 +295,12 @@ void MainWindow::deleteItem() {
     const TreeNode* node = tree_->currentNode();
     if (!node || node->kind != NodeKind::Object) return;
     const ObjectRecord* object = FindObject(node->objectId, node->projectIndex);
-    if (!object || !IsObjectDeletable(node->projectIndex, *object)) return;
+    if (!object) return;
+    // Refused: the items that keep this one are offered.
+    if (!IsObjectDeletable(node->projectIndex, *object)) {
+        OfferUsesOfUndeletable(this, node->projectIndex, node->objectId);
+        return;
+    }
     const int project = node->projectIndex;
     const std::int32_t id = node->objectId;
     if (!ConfirmOkCancel("Are You sure you want to permanently delete this item?")) return;

@@ -45,14 +45,14 @@ struct Builder {
         r.first = offset;
         return r;
     }
-    // A run of `slots` sprite frames, all used, or as many as the word at countAt says.
-    Reference frames(const char* what, std::size_t first, std::size_t slots,
+    // A run of `room` sprite frames, all used, or as many as the word at countAt says.
+    Reference frames(const char* what, std::size_t first, std::size_t room,
                      std::size_t countAt = kNoWord, std::uint32_t perCount = 1) const {
         Reference r{referrer, what, {3, 0}, inUse};
         r.first = first;
         r.field = L::sprite_frame::kSheetId;
         r.stride = kFrame;
-        r.slots = slots;
+        r.room = room;
         if (countAt != kNoWord) {
             r.count = RunCount::CountAt;
             r.countAt = countAt;
@@ -72,7 +72,7 @@ struct Builder {
         return r;
     }
     // A run of u32 IDs (stride 4) or of elements holding an ID word at field.
-    Reference list(const char* what, std::size_t first, std::size_t slots, std::size_t countAt,
+    Reference list(const char* what, std::size_t first, std::size_t room, std::size_t countAt,
                    std::uint32_t type, std::size_t stride = 4, std::size_t field = 0,
                    std::uint32_t other = 0, IdBits bits = IdBits::Low16) const {
         Reference r{referrer, what, {type, other}, inUse};
@@ -80,7 +80,7 @@ struct Builder {
         r.first = first;
         r.field = field;
         r.stride = stride;
-        r.slots = slots;
+        r.room = room;
         r.count = countAt == kNoWord ? RunCount::Fixed : RunCount::CountAt;
         r.countAt = countAt == kNoWord ? 0 : countAt;
         return r;
@@ -119,7 +119,7 @@ std::vector<Reference> BuildTable() {
         cells.bits = IdBits::High16;
         cells.first = P::kCells;
         cells.stride = P::kCellSize;
-        cells.slots = kUnbounded;
+        cells.room = kUnbounded;
         cells.count = RunCount::MapCells;
         t.push_back(cells);
     }
@@ -431,7 +431,7 @@ std::uint64_t ElementCount(const Reference& ref, const ConstRecordView& r, std::
     base = ref.first;
     std::uint64_t n = 0;
     switch (ref.count) {
-    case RunCount::Fixed: n = ref.slots; break;
+    case RunCount::Fixed: n = ref.room; break;
     case RunCount::CountAt: {
         const std::int64_t c = SignedWord(r, ref.countAt);
         n = c <= 0 ? 0 : static_cast<std::uint64_t>(c) * ref.perCount;
@@ -449,7 +449,7 @@ std::uint64_t ElementCount(const Reference& ref, const ConstRecordView& r, std::
         return 1;
     }
     }
-    n = std::min<std::uint64_t>(n, ref.slots);
+    n = std::min<std::uint64_t>(n, ref.room);
     // Only the whole elements the record holds.
     if (base >= r.size() || ref.stride == 0) return 0;
     return std::min<std::uint64_t>(n, (r.size() - base) / ref.stride);
@@ -492,7 +492,8 @@ bool RefersToObject(const ObjectRecord& referrer, const ObjectRecord& target, bo
     return false;
 }
 
-std::vector<std::int32_t> ItemUses(const ProjectRecord& project, std::int32_t id) {
+std::vector<std::int32_t> ItemUses(const ProjectRecord& project, std::int32_t id,
+                                   bool inUseOnly) {
     std::vector<std::int32_t> uses;
     // 0 means "none" in every field: nothing refers to an item of ID 0.
     if (id == 0) return uses;
@@ -501,11 +502,18 @@ std::vector<std::int32_t> ItemUses(const ProjectRecord& project, std::int32_t id
     if (found == project.objects.end()) return uses;
     const ObjectRecord* target = &*found;
     for (const ObjectRecord& other : project.objects)
-        if (RefersToObject(other, *target, false)) uses.push_back(other.IDoggetto);
+        if (RefersToObject(other, *target, inUseOnly)) uses.push_back(other.IDoggetto);
     return uses;
 }
 
-std::string ItemTypeName(std::uint32_t type) {
+std::string ItemTypeName(std::uint32_t type, std::uint32_t gameType) {
+    if (IsMainParametersType(type)) return "Main parameters";
+    // The folder the tree keeps such items in: the game type's own label first.
+    for (const GroupSpec& group : GroupsOfGameType(gameType))
+        if (group.subtype == type) return std::string(group.label);
+    for (const GameTypeInfo& info : GameTypes())
+        for (const GroupSpec& group : GroupsOfGameType(info.code))
+            if (group.subtype == type) return std::string(group.label);
     if (const ObjectTypeInfo* info = FindObjectType(type); info && !info->editorTitle.empty())
         return std::string(info->editorTitle);
     return "type " + std::to_string(type);

@@ -22,7 +22,7 @@ enum class IdBits : std::uint8_t { Low16, High16, Whole32 };
 // How many elements a run holds. Every count is also limited by the run's room and by the
 // whole elements the record holds.
 enum class RunCount : std::uint8_t {
-    Fixed,       // all slots
+    Fixed,       // every element the run has room for
     CountAt,     // the signed word at countAt, times perCount (0 when negative)
     MapCells,    // width x height of a map (words 0 and 4)
     BehindRun,   // a single pair behind the run of a level's entries (the level's sound)
@@ -49,7 +49,7 @@ struct Reference {
     std::size_t first = 0;                  // the word, or the first element of a run
     std::size_t field = 0;                  // the ID word within each element
     std::size_t stride = 4;                 // element size
-    std::size_t slots = 1;                  // room of the run
+    std::size_t room = 1;                   // elements the run has room for
     RunCount count = RunCount::Fixed;
     std::size_t countAt = 0;
     std::uint32_t perCount = 1;
@@ -82,11 +82,13 @@ bool ReferenceNames(const Reference& ref, const ConstRecordView& r, std::int32_t
 bool RefersToObject(const ObjectRecord& referrer, const ObjectRecord& target, bool inUseOnly);
 
 // The IDs of the items of the project whose records name the item of that ID, in project order
-// (none when no item has that ID).
-std::vector<std::int32_t> ItemUses(const ProjectRecord& project, std::int32_t id);
+// (none when no item has that ID); inUseOnly: those that keep it from being deleted.
+std::vector<std::int32_t> ItemUses(const ProjectRecord& project, std::int32_t id,
+                                   bool inUseOnly = false);
 
-// A name for an item type, for lists ("Enemies data"; "type N" when the catalogue has none).
-std::string ItemTypeName(std::uint32_t type);
+// A name for an item type, for lists: the label of the folder the tree keeps it in ("Enemies
+// data"), that of the game type given first; "type N" when the catalogue has none.
+std::string ItemTypeName(std::uint32_t type, std::uint32_t gameType = 0xFFFFFFFFu);
 
 // --- implementation of VisitIds ----------------------------------------------------------------
 

@@ -33,6 +33,8 @@ void ForwardToMessages(const char* text, const char* title) {
     ShowMessage(text ? text : "", title ? title : "");
 }
 
+void Discard(const char*, const char*) {}
+
 void SetReason(std::string* error, std::string reason) {
     if (error) *error = std::move(reason);
 }
@@ -109,6 +111,18 @@ bool LoadPicture(const std::string& path, Picture& out) {
     }
     g_binding.release(bitmap);
     return sane;
+}
+
+DecodeResult TryDecodePicture(const std::string& path) {
+    if (!g_binding.decode) return DecodeResult::Unknown;
+    g_binding.setHook(Discard);
+    std::int32_t width = 0, height = 0;
+    PixbridgeBitmap* bitmap = g_binding.decode(nullptr, path.c_str(), &width, &height);
+    InstallPixbridgeMessageHook();
+    if (!bitmap) return DecodeResult::Fails;
+    const bool sane = bitmap->pixels && bitmap->width > 0 && bitmap->height > 0;
+    g_binding.release(bitmap);
+    return sane ? DecodeResult::Decodes : DecodeResult::Fails;
 }
 
 } // namespace qb

@@ -30,4 +30,9 @@ void InstallPixbridgeMessageHook();
 // an empty picture.
 bool LoadPicture(const std::string& path, Picture& out);
 
+// Whether Pixbridge decodes the file, asked without telling the user anything (its "Error!"
+// goes nowhere during the call). Unknown when the library is not bound.
+enum class DecodeResult : std::uint8_t { Decodes, Fails, Unknown };
+DecodeResult TryDecodePicture(const std::string& path);
+
 } // namespace qb

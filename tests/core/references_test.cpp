@@ -33,9 +33,9 @@ TEST(References, EveryFieldLiesInsideItsRecord) {
         ASSERT_GT(size, 0u);
         EXPECT_NE(qb::FindObjectType(ref.targets[0]), nullptr);
         if (ref.targets[1]) EXPECT_NE(qb::FindObjectType(ref.targets[1]), nullptr);
-        if (ref.slots != qb::kUnbounded && ref.count != qb::RunCount::BehindRun) {
-            EXPECT_LE(ref.first + (ref.slots - 1) * ref.stride + ref.field + 4, size);
-            EXPECT_LE(ref.first + ref.slots * ref.stride, size);
+        if (ref.room != qb::kUnbounded && ref.count != qb::RunCount::BehindRun) {
+            EXPECT_LE(ref.first + (ref.room - 1) * ref.stride + ref.field + 4, size);
+            EXPECT_LE(ref.first + ref.room * ref.stride, size);
         }
         if (ref.count == qb::RunCount::CountAt || ref.count == qb::RunCount::BehindRun)
             EXPECT_LE(ref.countAt + 4, size);

@@ -90,12 +90,15 @@ TEST_F(ProblemsPanelTest, FollowsEditsAndOpensTheItemOfALine) {
     // An editor that mends the Main parameters and saves: the panel is emptied and hidden,
     // and the tree reaches the bottom again.
     namespace M = L::shootemup_main;
+    // The items first: New item may move the records.
+    const std::int32_t ship = NewItemOfType(p, 9), fire = NewItemOfType(p, 10);
+    const std::int32_t splash = NewItemOfType(p, 13);
     qb::RecordView main = Object(p, mainId).record();
-    main.setU32(M::kPlayerShip, NewItemOfType(p, 9));
-    main.setU32(M::kPlayerFire, NewItemOfType(p, 10));
+    main.setU32(M::kPlayerShip, std::uint32_t(ship));
+    main.setU32(M::kPlayerFire, std::uint32_t(fire));
     main.setI32(M::kLevelCount, 1);
-    main.setU32(M::kSplashStart, 99);
-    main.setU32(M::kSplashEnd, 99);
+    main.setU32(M::kSplashStart, std::uint32_t(splash));
+    main.setU32(M::kSplashEnd, std::uint32_t(splash));
     main.setU32(M::kUseCustomFont, 1);
     main.setI32(M::kGameAreaWidth, 640);
     main.setI32(M::kGameAreaHeight, 480);

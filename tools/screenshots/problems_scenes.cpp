@@ -3,9 +3,14 @@
 #include <filesystem>
 
 #include "app/main_window.h"
+#include "app/uses_dialog.h"
 #include "model/catalogue.h"
 #include "model/commands.h"
 #include "model/layouts/bitmaps.h"
+#include "model/layouts/enemy.h"
+#include "model/layouts/explosion_bonus.h"
+#include "model/layouts/level.h"
+#include "model/layouts/sound_pair.h"
 #include "model/layouts/shootemup_main.h"
 #include "model/projectfile.h"
 #include "model/workspace.h"
@@ -41,7 +46,14 @@ const qbshots::ScreenshotRegistration kProblems("problems", [](const std::string
         main.setU32(M::kPlayerFire, static_cast<std::uint32_t>(fire));
         main.setU32(M::kSplashStart, static_cast<std::uint32_t>(title));
         main.setU32(M::kSplashEnd, static_cast<std::uint32_t>(title));
+        main.setI32(M::kHighTextX, 700);  // off the right edge of the 640 x 480 area
     }
+    // A level whose map was deleted, and an enemy with its shield sound on but none chosen.
+    const std::int32_t level = qb::NewItem(p, GroupOf(p, 8));
+    qb::FindObject(level, p)->sDescrizione = "Level 1";
+    qb::FindObject(level, p)->record().setU32(L::level::kBackgroundMap, 99);
+    qb::FindObject(enemy, p)->record().setU32(
+        L::enemy::kShieldSound + L::sound_pair::kEnabled, 1);
     // The sheet's picture was removed behind the editor's back.
     std::error_code ec;
     std::filesystem::remove(
@@ -53,6 +65,31 @@ const qbshots::ScreenshotRegistration kProblems("problems", [](const std::string
     qb::app::RebuildProjectTree();
     qb::app::RefreshProjectTree(enemy, p);
     qbshots::SaveShot(&window, out, "main_window_problems.png");
+});
+
+// "Where is this used?" on a sprite sheet that an enemy, an explosion, a bonus and the Main
+// parameters draw from.
+const qbshots::ScreenshotRegistration kUses("uses", [](const std::string& out) {
+    const int p = qbshots::CreateSceneProject("Space Rescue", qb::game::ShootEmUp);
+    std::int32_t mainId = 0;
+    for (const qb::ObjectRecord& o : qb::ProjectAt(p)->objects)
+        if (o.tipoOggetto == 1) mainId = o.IDoggetto;
+    const std::int32_t sheet = qb::NewItem(p, GroupOf(p, 3));
+    const auto s = static_cast<std::uint32_t>(sheet);
+    const auto add = [&](std::uint32_t type, const char* name, std::size_t frame) {
+        const std::int32_t id = qb::NewItem(p, GroupOf(p, type));
+        qb::FindObject(id, p)->sDescrizione = name;
+        qb::FindObject(id, p)->record().setU32(frame, s);
+        return id;
+    };
+    add(7, "Saucer", L::enemy::kSprites);
+    add(7, "Mothership", L::enemy::kSprites);
+    add(12, "Big bang", L::explosion::kSprites);
+    add(14, "Shield bonus", L::bonus::kSprites);
+    qb::FindObject(mainId, p)->record().setU32(L::shootemup_main::kGameOverSprite, s);
+    qb::SaveProject(p);
+    qb::app::UsesDialog dialog(nullptr, p, sheet);
+    qbshots::SaveShot(&dialog, out, "uses_dialog.png");
 });
 
 } // namespace
