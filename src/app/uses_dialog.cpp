@@ -27,10 +27,12 @@ QString Quoted(const ObjectRecord& object) {
     return QStringLiteral("'") + ui::FromRecordText(object.sDescrizione) + QStringLiteral("'");
 }
 
-// The object node selected in the tree, or null.
+// The item selected in the tree (an object that is no group), or null.
 const TreeNode* SelectedObject(const TreePanel* tree) {
     const TreeNode* node = tree->currentNode();
-    return node && node->kind == NodeKind::Object ? node : nullptr;
+    if (!node || node->kind != NodeKind::Object) return nullptr;
+    const ObjectRecord* object = FindObject(node->objectId, node->projectIndex);
+    return object && object->tipoOggetto != 0 ? node : nullptr;
 }
 
 // Delete pressed in the tree on an item that others keep: their list instead of nothing.

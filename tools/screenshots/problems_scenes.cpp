@@ -1,5 +1,6 @@
 // The main window with the "Problems" panel under the tree: a shoot'em-up with a few things
 // missing, and a picture whose file went away.
+#include <QListWidget>
 #include <filesystem>
 
 #include "app/main_window.h"
@@ -65,6 +66,9 @@ const qbshots::ScreenshotRegistration kProblems("problems", [](const std::string
     qb::app::RebuildProjectTree();
     qb::app::RefreshProjectTree(enemy, p);
     qbshots::SaveShot(&window, out, "main_window_problems.png");
+    // The end of the list: the warnings, after the build's errors.
+    window.problemsPanel()->list()->scrollToBottom();
+    qbshots::SaveShot(&window, out, "main_window_warnings.png");
 });
 
 // "Where is this used?" on a sprite sheet that an enemy, an explosion, a bonus and the Main
