@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QValidator>
 
 #include "model/workspace.h"
 #include "platform/numbers.h"
@@ -27,7 +28,35 @@ void FieldBinder::add(std::function<void(ObjectRecord&)> load,
     bindings_.push_back({std::move(load), std::move(store)});
 }
 
+namespace {
+
+// Blanks, an optional sign, ASCII digits, blanks. Everything it lets through reads as it did
+// before (an empty text or a lone sign reads 0), so it never holds back OK or editingFinished.
+class SignedDecimalValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        auto blank = [&](qsizetype i) { return input[i] == u' ' || input[i] == u'\t'; };
+        const qsizetype n = input.size();
+        qsizetype i = 0;
+        while (i < n && blank(i)) ++i;
+        if (i < n && (input[i] == u'+' || input[i] == u'-')) ++i;
+        while (i < n && input[i] >= u'0' && input[i] <= u'9') ++i;
+        while (i < n && blank(i)) ++i;
+        return i == n ? Acceptable : Invalid;
+    }
+};
+
+} // namespace
+
+void AcceptSignedDecimalOnly(QLineEdit* edit) {
+    // Given once; an edit with a rule of its own keeps it.
+    if (!edit || edit->validator()) return;
+    edit->setValidator(new SignedDecimalValidator(edit));
+}
+
 QLineEdit* FieldBinder::number(QLineEdit* edit, std::size_t offset, std::size_t maxChars) {
+    AcceptSignedDecimalOnly(edit);
     add([=](ObjectRecord& o) { edit->setText(QString::number(o.record().i32(offset))); },
         [=](ObjectRecord& o) {
             const std::string typed = ToRecordText(edit->text());

@@ -117,6 +117,12 @@ private:
     bool loading_ = false;
 };
 
+// Makes a number edit refuse, as they are typed or pasted, characters that cannot be part of a
+// signed decimal number: blanks around it, one sign, then digits. Text put in by the program
+// (a stored value) is shown as it is, and the text is read as before (ParseSignedDecimal).
+// FieldBinder::number and NumberEdit give it to every number edit.
+void AcceptSignedDecimalOnly(QLineEdit* edit);
+
 // Enables widgets while a button is checked (or while it is clear, with whenChecked = false),
 // now and whenever it toggles, whoever toggles it (mouse, keyboard, assistive technology, code).
 void EnableWhile(QAbstractButton* button, std::initializer_list<QWidget*> widgets,

@@ -14,6 +14,8 @@
 
 namespace qb::ui {
 
+void AcceptSignedDecimalOnly(QLineEdit* edit);  // bindings.h
+
 template <class W, class... Args> W* Named(const char* name, Args&&... args) {
     auto* w = new W(std::forward<Args>(args)...);
     w->setObjectName(QString::fromLatin1(name));
@@ -40,6 +42,7 @@ inline QLineEdit* NumberEdit(const char* name) {
     auto* edit = Named<QLineEdit>(name);
     edit->setMaximumWidth(90);
     edit->setMinimumWidth(std::min(90, edit->fontMetrics().horizontalAdvance(QStringLiteral("-000000")) + 12));
+    AcceptSignedDecimalOnly(edit);
     return edit;
 }
 

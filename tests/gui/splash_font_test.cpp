@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstdint>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -174,6 +175,43 @@ TEST_F(SplashFixture, SoundIdsKeepAllThirtyTwoBits) {
         EXPECT_EQ(Child<QComboBox>(d, "startingSoundComboBox")->currentText(), "Far sound");
         Press(d, QDialogButtonBox::Cancel);
     });
+}
+
+TEST_F(SplashFixture, NumberFieldsRefuseLettersAsTypedAndShowStoredValuesAsTheyAre) {
+    record().setI32(S::kScrollSpeed, INT32_MIN);
+    record().setI32(S::kLinkXi, -5);
+    Edit(project, splash, [&](QDialog* d) {
+        auto* speed = Child<QLineEdit>(d, "speedLineEdit");
+        EXPECT_EQ(speed->text(), "-2147483648");
+        auto* xf = Child<QLineEdit>(d, "linkXfLineEdit");
+        xf->clear();
+        // Letters, a second sign and digits after a blank are refused key by key.
+        QTest::keyClicks(xf, " +1a2-b 3 ");
+        EXPECT_EQ(xf->text(), " +12  ");
+        auto* yf = Child<QLineEdit>(d, "linkYfLineEdit");
+        yf->clear();
+        QTest::keyClicks(yf, "x-y4");
+        yf->insert(QString(QChar(0x0662)));  // not even a digit of another script
+        QTest::keyClicks(yf, "7");
+        EXPECT_EQ(yf->text(), "-47");
+        // A pasted text that is not a number is refused whole.
+        auto* yi = Child<QLineEdit>(d, "linkYiLineEdit");
+        yi->setText("3");
+        yi->selectAll();
+        yi->insert("twelve");
+        EXPECT_EQ(yi->text(), "3");
+        // Text fields take letters.
+        auto* flashing = Child<QLineEdit>(d, "flashingTextLineEdit");
+        EXPECT_EQ(flashing->validator(), nullptr);
+        QTest::keyClicks(flashing, "Go!");
+        EXPECT_EQ(flashing->text(), "Go!");
+        Press(d, QDialogButtonBox::Ok);
+    });
+    EXPECT_EQ(record().i32(S::kScrollSpeed), INT32_MIN);
+    EXPECT_EQ(record().i32(S::kLinkXi), -5);
+    EXPECT_EQ(record().i32(S::kLinkXf), 12);
+    EXPECT_EQ(record().i32(S::kLinkYf), -47);
+    EXPECT_EQ(record().i32(S::kLinkYi), 3);
 }
 
 struct FontFixture : ::testing::Test {

@@ -44,6 +44,7 @@ QLineEdit* NumberEdit(const char* name, QWidget* parent) {
     const int digits = edit->fontMetrics().horizontalAdvance(QString(11, '0'));
     edit->setMinimumWidth(digits + 12);
     edit->setMaximumWidth(digits + 40);
+    AcceptSignedDecimalOnly(edit);
     return edit;
 }
 
