@@ -85,14 +85,14 @@ QStringList ProgramCommandLine(const QString& program, const QStringList& args) 
     return line;
 }
 
-void QtDesktop::startDetached(std::string_view program, const std::vector<std::string>& args) {
+bool QtDesktop::startDetached(std::string_view program, const std::vector<std::string>& args) {
     QStringList arguments;
     for (const auto& arg : args) arguments << QString::fromUtf8(arg.data(), static_cast<qsizetype>(arg.size()));
     QStringList line = ProgramCommandLine(
         QString::fromUtf8(program.data(), static_cast<qsizetype>(program.size())), arguments);
-    if (line.isEmpty()) return;
+    if (line.isEmpty()) return false;
     const QString executable = line.takeFirst();
-    QProcess::startDetached(executable, line);
+    return QProcess::startDetached(executable, line);
 }
 
 } // namespace qb::app

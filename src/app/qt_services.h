@@ -33,7 +33,7 @@ private:
 class QtDesktop final : public DesktopService {
 public:
     void open(std::string_view pathOrUrl) override;
-    void startDetached(std::string_view program, const std::vector<std::string>& args) override;
+    bool startDetached(std::string_view program, const std::vector<std::string>& args) override;
 };
 
 // How a program preference becomes a process: a value that names an existing file or a program

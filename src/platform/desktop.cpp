@@ -6,7 +6,7 @@ namespace {
 class QuietDesktop final : public DesktopService {
 public:
     void open(std::string_view) override {}
-    void startDetached(std::string_view, const std::vector<std::string>&) override {}
+    bool startDetached(std::string_view, const std::vector<std::string>&) override { return true; }
 };
 QuietDesktop g_quietDesktop;
 DesktopService* g_desktop = &g_quietDesktop;

@@ -13,8 +13,9 @@ public:
     virtual ~DesktopService() = default;
     // Opens a path (file or folder) or URL the way the desktop's "open" does.
     virtual void open(std::string_view pathOrUrl) = 0;
-    // Starts a program with its arguments, detached; failures are not reported.
-    virtual void startDetached(std::string_view program, const std::vector<std::string>& args) = 0;
+    // Starts a program with its arguments, detached; answers whether it could be started (the
+    // caller tells the user when not).
+    virtual bool startDetached(std::string_view program, const std::vector<std::string>& args) = 0;
 };
 
 void SetDesktopService(DesktopService* service);  // not owned; null restores the no-op default

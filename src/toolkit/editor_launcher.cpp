@@ -6,6 +6,7 @@
 #include "model/preferences.h"
 #include "model/workspace.h"
 #include "platform/desktop.h"
+#include "platform/messages.h"
 
 namespace qb::ui {
 
@@ -23,13 +24,25 @@ std::function<void()>& PreviewRepainter() {
     return repainter;
 }
 
-void StartExternalEditor(const char* preferenceKey, const std::string& path) {
+// The external editors: their preference, what they are called and the Preferences field
+// that names them.
+struct ExternalEditor {
+    const char* preferenceKey;
+    const char* what;
+    const char* field;
+};
+constexpr ExternalEditor kImageEditor{"editImagesApp", "image", "Application to edit images:"};
+constexpr ExternalEditor kSoundEditor{"editSoundsApp", "sound", "Application to edit sounds:"};
+
+void StartExternalEditor(const ExternalEditor& editor, const std::string& path) {
     EnsurePreferenceDefaults();
-    const std::string program = GetPreference(preferenceKey);
-    if (program.empty()) return;
+    const std::string program = GetPreference(editor.preferenceKey);
     // The program gets the path as its only argument; a detached start needs no quoting, the
     // argument list keeps a path with blanks in one piece.
-    Desktop().startDetached(program, {path});
+    if (!program.empty() && Desktop().startDetached(program, {path})) return;
+    ShowMessage(std::string("The ") + editor.what + " editor \"" + program +
+                "\" could not be started. Choose the program to edit " + editor.what +
+                "s with in Preferences (\"" + editor.field + "\").");
 }
 } // namespace
 
@@ -62,8 +75,10 @@ void SetTreeRefresher(std::function<void(std::int32_t, int)> refresher) {
 void SetPreviewRepainter(std::function<void()> repainter) {
     PreviewRepainter() = std::move(repainter);
 }
-void RebuildAndRefreshTree(std::int32_t objectId, int projectIndex) {
-    if (TreeRefresher()) TreeRefresher()(objectId, projectIndex);
+bool RebuildAndRefreshTree(std::int32_t objectId, int projectIndex) {
+    if (!TreeRefresher()) return false;
+    TreeRefresher()(objectId, projectIndex);
+    return true;
 }
 void RepaintPreview() {
     if (PreviewRepainter()) PreviewRepainter()();
@@ -77,8 +92,8 @@ std::string AppFilePath(const std::string& fileName) {
     return folder + fileName;
 }
 
-void StartImageEditor(const std::string& path) { StartExternalEditor("editImagesApp", path); }
-void StartSoundEditor(const std::string& path) { StartExternalEditor("editSoundsApp", path); }
+void StartImageEditor(const std::string& path) { StartExternalEditor(kImageEditor, path); }
+void StartSoundEditor(const std::string& path) { StartExternalEditor(kSoundEditor, path); }
 
 void OpenProjectFolder(int projectIndex) {
     if (const ProjectRecord* project = ProjectAt(projectIndex))

@@ -38,7 +38,8 @@ struct EditorRegistration {
 // selects the project node), and repaint the picture preview.
 void SetTreeRefresher(std::function<void(std::int32_t objectId, int projectIndex)> refresher);
 void SetPreviewRepainter(std::function<void()> repainter);
-void RebuildAndRefreshTree(std::int32_t objectId, int projectIndex);
+// Answers false when no refresher is installed (nothing was done).
+bool RebuildAndRefreshTree(std::int32_t objectId, int projectIndex);
 void RepaintPreview();
 
 // The path enclosed in double quotes.
@@ -47,7 +48,8 @@ std::string QuotePath(const std::string& path);
 std::string AppFilePath(const std::string& fileName);
 
 // Starts the image (or sound) editor of the preferences on the path held in the first 260 bytes
-// of the current object's record, without waiting. The path goes as one argument.
+// of the current object's record, without waiting. The path goes as one argument. A program
+// that cannot be started is named in a message that points at Preferences.
 void StartImageEditor(const std::string& path);
 void StartSoundEditor(const std::string& path);
 // Opens the current project's folder with the desktop.

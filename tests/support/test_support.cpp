@@ -25,11 +25,12 @@ bool RecordingMessages::askOkCancel(std::string_view text, std::string_view capt
 
 void RecordingDesktop::open(std::string_view pathOrUrl) { opened.emplace_back(pathOrUrl); }
 
-void RecordingDesktop::startDetached(std::string_view program,
+bool RecordingDesktop::startDetached(std::string_view program,
                                      const std::vector<std::string>& args) {
     std::vector<std::string> call{std::string(program)};
     call.insert(call.end(), args.begin(), args.end());
     started.push_back(std::move(call));
+    return startSucceeds;
 }
 
 std::filesystem::path SourceDir() { return QB_SOURCE_DIR; }

@@ -23,9 +23,10 @@ public:
 class RecordingDesktop : public qb::DesktopService {
 public:
     void open(std::string_view pathOrUrl) override;
-    void startDetached(std::string_view program, const std::vector<std::string>& args) override;
+    bool startDetached(std::string_view program, const std::vector<std::string>& args) override;
     std::vector<std::string> opened;
     std::vector<std::vector<std::string>> started;  // program followed by its arguments
+    bool startSucceeds = true;  // what startDetached answers
 };
 
 // A temporary application folder with preferences defaults, a Projects folder, the default

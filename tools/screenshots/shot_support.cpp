@@ -28,7 +28,7 @@ public:
 class QuietDesktop final : public qb::DesktopService {
 public:
     void open(std::string_view) override {}
-    void startDetached(std::string_view, const std::vector<std::string>&) override {}
+    bool startDetached(std::string_view, const std::vector<std::string>&) override { return true; }
 };
 QuietMessages g_messages;
 QuietDesktop g_desktop;
