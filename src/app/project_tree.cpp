@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 #include <unordered_map>
 
+#include "app/tree_drop.h"
 #include "model/catalogue.h"
 #include "model/commands.h"
 #include "model/workspace.h"
@@ -137,6 +138,8 @@ TreePanel::TreePanel(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(t
     layout->addWidget(tree_);
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) { onCurrentItemChanged(item); });
+    // Files dropped from a file manager become items, or replace an item's file.
+    new TreeDrop(this);
     if (!g_panel) g_panel = this;
 }
 

@@ -38,8 +38,8 @@ PIXBRIDGE_EXPORT GestionePng* lpGestionePNG_GLOB = nullptr;
 
 namespace {
 
-constexpr png_uint_32 kMaxSide = 16384;
-constexpr std::uint64_t kMaxPixels = std::uint64_t{1} << 26;
+constexpr png_uint_32 kMaxSide = kPixbridgeMaxSide;
+constexpr std::uint64_t kMaxPixels = kPixbridgeMaxPixels;
 // Ancillary chunks (text, ICC profiles...) are never needed; this bounds what libpng buffers.
 constexpr png_alloc_size_t kMaxChunkBytes = 8u << 20;
 constexpr png_uint_32 kMaxCachedChunks = 1000;

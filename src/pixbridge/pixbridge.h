@@ -15,6 +15,11 @@ struct PixbridgeBitmap {
     std::uint32_t* pixels;  // width * height values, row after row from the top
 };
 
+// The largest picture decoded: each side at most this many pixels, and at most this many pixels
+// in all (a 256 MiB pixel array). Larger pictures are refused before any pixel is allocated.
+constexpr std::uint32_t kPixbridgeMaxSide = 16384;
+constexpr std::uint64_t kPixbridgeMaxPixels = std::uint64_t{1} << 26;
+
 // Message hook: the host shows text with a title (the editor: a message box; the CLI: stderr).
 typedef void (*PixbridgeErrorHook)(const char* text, const char* title);
 

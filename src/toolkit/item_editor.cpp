@@ -11,6 +11,7 @@
 #include "model/workspace.h"
 #include "toolkit/dialog_frame.h"
 #include "toolkit/editor_launcher.h"
+#include "toolkit/file_chooser.h"
 #include "toolkit/named_widgets.h"
 #include "toolkit/qtext.h"
 
@@ -57,9 +58,12 @@ QLineEdit* ItemEditorDialog::addPicturePathRow(QFormLayout* form, const char* ed
     path->setReadOnly(true);
     path->setMinimumWidth(320);
     auto* edit = Named<QPushButton>(editButtonName, QStringLiteral("Edit bitmap"));
+    auto* import = Named<QPushButton>("importPicturePushButton", QStringLiteral("Import picture..."));
+    import->setToolTip(QStringLiteral("Replace this item's picture by a copy of a PNG file"));
     auto* row = new QHBoxLayout;
     row->addWidget(path, 1);
     row->addWidget(edit);
+    row->addWidget(import);
     form->addRow(Label("pathFileLabel", "Path file"), row);
     // Shown only: the path is the item's file and no control here changes it.
     fields_.custom(
@@ -68,6 +72,11 @@ QLineEdit* ItemEditorDialog::addPicturePathRow(QFormLayout* form, const char* ed
     connect(edit, &QPushButton::clicked, this, [this] {
         if (const ObjectRecord* o = fields_.object())
             StartImageEditor(o->record().text(file::kPath, file::kPathSize));
+    });
+    // The picture file is replaced at once and stays replaced whether the dialog ends with OK
+    // or Cancel; the record keeps naming the same file.
+    connect(import, &QPushButton::clicked, this, [this] {
+        ChooseAndImportItemFile(this, fields_.projectIndex(), fields_.objectId());
     });
     return path;
 }

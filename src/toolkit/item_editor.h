@@ -31,7 +31,8 @@ public:
     // The "Item name" row, bound to the item's description.
     QLineEdit* addItemNameRow(QFormLayout* form);
     // The read-only "Path file" box showing the item's picture file, beside an "Edit bitmap"
-    // button (of that object name) that starts the image program on it. Answers the box.
+    // button (of that object name) that starts the image program on it and an "Import
+    // picture..." button that replaces the picture by a copy of a chosen PNG. Answers the box.
     QLineEdit* addPicturePathRow(QFormLayout* form, const char* editButtonName);
 
     // Call at the end of the editor's constructor, after every binding.

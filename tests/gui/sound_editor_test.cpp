@@ -12,6 +12,7 @@
 
 #include "editors/common/sound_editor.h"
 #include "model/history.h"
+#include "model/item_files.h"
 #include "model/layouts/sound.h"
 #include "support/editor_fixture.h"
 
@@ -266,17 +267,17 @@ TEST(ReplaceFileWithCopy, RefusesWhatCannotBeCopiedAndLeavesTheTarget) {
     TempAppFolder app;
     const fs::path target = app.path() / "target.mp3";
     WriteFile(target, "old");
-    EXPECT_FALSE(qb::ui::ReplaceFileWithCopy((app.path() / "missing").string(), target.string()));
-    EXPECT_FALSE(qb::ui::ReplaceFileWithCopy(app.path().string(), target.string()));
-    EXPECT_FALSE(qb::ui::ReplaceFileWithCopy("", target.string()));
+    EXPECT_FALSE(qb::ReplaceFileWithCopy((app.path() / "missing").string(), target.string()));
+    EXPECT_FALSE(qb::ReplaceFileWithCopy(app.path().string(), target.string()));
+    EXPECT_FALSE(qb::ReplaceFileWithCopy("", target.string()));
     EXPECT_EQ(ReadFile(target), "old");
     WriteFile(app.path() / "new.mp3", "new content");
-    EXPECT_FALSE(qb::ui::ReplaceFileWithCopy((app.path() / "new.mp3").string(),
+    EXPECT_FALSE(qb::ReplaceFileWithCopy((app.path() / "new.mp3").string(),
                                              (app.path() / "nofolder" / "x.mp3").string()));
-    EXPECT_TRUE(qb::ui::ReplaceFileWithCopy((app.path() / "new.mp3").string(), target.string()));
+    EXPECT_TRUE(qb::ReplaceFileWithCopy((app.path() / "new.mp3").string(), target.string()));
     EXPECT_EQ(ReadFile(target), "new content");
     // A target that did not exist yet is created.
-    EXPECT_TRUE(qb::ui::ReplaceFileWithCopy(target.string(), (app.path() / "fresh.mp3").string()));
+    EXPECT_TRUE(qb::ReplaceFileWithCopy(target.string(), (app.path() / "fresh.mp3").string()));
     EXPECT_EQ(ReadFile(app.path() / "fresh.mp3"), "new content");
 }
 
