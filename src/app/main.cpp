@@ -10,6 +10,7 @@
 #include "app/app_folder.h"
 #include "app/main_window.h"
 #include "app/qt_services.h"
+#include "app/recent_projects.h"
 #include "app/splash.h"
 #include "app/startup.h"
 #include "model/preferences.h"
@@ -55,6 +56,15 @@ int main(int argc, char** argv) {
         qb::EnsurePreferenceDefaults();
         qb::app::RebuildProjectTree();
         qb::app::RefreshProjectTree(-1, -1);
+        // The projects open at the last exit come back; the start page stays in front.
+        const int reopened = qb::app::ReopenLastProjects();
+        qb::app::RememberOpenProjects();
+        if (reopened > 0) {
+            qb::app::RebuildProjectTree();
+            qb::app::RefreshProjectTree(-1, -1);
+            window.say(reopened == 1 ? QStringLiteral("Reopened 1 project")
+                                     : QStringLiteral("Reopened %1 projects").arg(reopened));
+        }
         qb::app::SplashWindow::ShowSplash(&window);
         if (!pixbridgeError.empty()) qb::ShowMessage(qb::app::PixbridgeMissingText(pixbridgeError));
 

@@ -1,9 +1,13 @@
 #include "app/project_tree.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <functional>
 #include <unordered_map>
 
 #include "app/tree_drop.h"
@@ -32,6 +36,28 @@ std::optional<std::filesystem::file_time_type> ModificationTime(const std::strin
 }
 
 constexpr std::uint32_t kGroupType = 0;
+
+// Edits a label in place: the line is cut to a description's length, and what is confirmed is
+// handed on instead of being written into the tree (the tree is refilled from the model).
+class RenameDelegate final : public QStyledItemDelegate {
+public:
+    RenameDelegate(QObject* parent, std::function<void(const QString&)> commit)
+        : QStyledItemDelegate(parent), commit_(std::move(commit)) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex&) const override {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName("renameEdit");
+        edit->setAccessibleName(QStringLiteral("Item name"));
+        edit->setMaxLength(static_cast<int>(kMaxNameLength));
+        return edit;
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel*, const QModelIndex&) const override {
+        if (auto* edit = qobject_cast<QLineEdit*>(editor)) commit_(edit->text());
+    }
+
+private:
+    std::function<void(const QString&)> commit_;
+};
 
 } // namespace
 
@@ -116,6 +142,25 @@ CommandSet EnabledCommands(const TreeNode* node) {
     return set;
 }
 
+CommandSet KeyboardCommands(const TreeNode* node) {
+    CommandSet set = EnabledCommands(node);
+    set.set(static_cast<std::size_t>(Command::NewProject));
+    set.set(static_cast<std::size_t>(Command::OpenProject));
+    if (node && ProjectAt(node->projectIndex) &&
+        (node->kind == NodeKind::Project || FindObject(node->objectId, node->projectIndex))) {
+        set.set(static_cast<std::size_t>(Command::CloseProject));
+        set.set(static_cast<std::size_t>(Command::Compile));
+        set.set(static_cast<std::size_t>(Command::TestGame));
+    }
+    return set;
+}
+
+bool CanRename(const TreeNode* node) {
+    if (!node || node->kind != NodeKind::Object) return false;
+    const ObjectRecord* object = FindObject(node->objectId, node->projectIndex);
+    return object && object->tipoOggetto != kGroupType && IsEditAllowed(object->tipoOggetto);
+}
+
 TreePanel::TreePanel(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(this)) {
     setObjectName("treePanel");
     tree_->setObjectName("projectTree");
@@ -138,6 +183,35 @@ TreePanel::TreePanel(QWidget* parent) : QWidget(parent), tree_(new QTreeWidget(t
     layout->addWidget(tree_);
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item, QTreeWidgetItem*) { onCurrentItemChanged(item); });
+    connect(tree_, &QTreeWidget::itemExpanded, this,
+            [this](QTreeWidgetItem* item) { rememberExpanded(item, true); });
+    connect(tree_, &QTreeWidget::itemCollapsed, this,
+            [this](QTreeWidgetItem* item) { rememberExpanded(item, false); });
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this] { emit activated(); });
+    auto* delegate = new RenameDelegate(this, [this](const QString& text) {
+        const TreeNode* node = currentNode();
+        if (!node || node->kind != NodeKind::Object) return;
+        const int project = node->projectIndex;
+        const std::int32_t object = node->objectId;
+        // The tree is refilled by whoever applies the new name: not while its editor closes.
+        QMetaObject::invokeMethod(this, [this, project, object, text] {
+            emit renamed(project, object, text);
+        }, Qt::QueuedConnection);
+    });
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] { renaming_ = false; });
+    tree_->setItemDelegate(delegate);
+    tree_->installEventFilter(this);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QPoint where = tree_->viewport()->mapToGlobal(at);
+        if (QTreeWidgetItem* item = tree_->itemAt(at)) {
+            tree_->setCurrentItem(item);
+        } else if (QTreeWidgetItem* current = tree_->currentItem()) {
+            // From the keyboard: beside the selected node.
+            where = tree_->viewport()->mapToGlobal(tree_->visualItemRect(current).center());
+        }
+        emit contextMenuRequested(where);
+    });
     // Files dropped from a file manager become items, or replace an item's file.
     new TreeDrop(this);
     if (!g_panel) g_panel = this;
@@ -147,6 +221,58 @@ TreePanel::~TreePanel() {
     if (g_panel == this) g_panel = nullptr;
 }
 
+TreePanel::NodeKey TreePanel::keyOf(const TreeNode& node) const {
+    const ProjectRecord* project = ProjectAt(node.projectIndex);
+    return {project ? project->sPathProgetto : std::string(),
+            node.kind == NodeKind::Object ? node.objectId : -1};
+}
+
+void TreePanel::rememberExpanded(QTreeWidgetItem* item, bool expanded) {
+    for (std::size_t i = nodes_.size(); i-- > 0;) {
+        if (nodes_[i].item != item) continue;
+        if (expanded)
+            expanded_.insert(keyOf(nodes_[i]));
+        else
+            expanded_.erase(keyOf(nodes_[i]));
+        return;
+    }
+}
+
+bool TreePanel::eventFilter(QObject* watched, QEvent* event) {
+    // Keys the rename line does not use (Enter, for one) come on to the tree: not its own.
+    if (watched == tree_ && event->type() == QEvent::KeyPress && !renaming_) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            key->modifiers() == Qt::NoModifier) {
+            // Enter on a node that does not open an editor opens or closes it.
+            QTreeWidgetItem* item = tree_->currentItem();
+            if (item && item->childCount() > 0) item->setExpanded(!item->isExpanded());
+            emit activated();
+            return true;
+        }
+        if (key->modifiers() == Qt::NoModifier) {
+            if (key->key() == Qt::Key_Delete) {
+                emit deleteRequested();
+                return true;
+            }
+            if (key->key() == Qt::Key_F2) {
+                emit renameRequested();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool TreePanel::startRename() {
+    const TreeNode* node = currentNode();
+    if (!CanRename(node) || !node->item) return false;
+    node->item->setFlags(node->item->flags() | Qt::ItemIsEditable);
+    tree_->editItem(node->item, 0);
+    renaming_ = tree_->indexWidget(tree_->currentIndex()) != nullptr;
+    return true;
+}
+
 void TreePanel::rebuild() {
     nodes_ = BuildProjectNodes();
     current_ = -1;
@@ -154,10 +280,12 @@ void TreePanel::rebuild() {
 
 void TreePanel::refresh(std::int32_t objectId, int projectIndex) {
     QTreeWidgetItem* target = nullptr;
+    QTreeWidgetItem* previous = nullptr;  // the node selected before, should the named one be gone
     {
         const QSignalBlocker blocker(tree_);
         tree_->clear();
         current_ = -1;
+        renaming_ = false;  // a rename line goes with its item
         if (nodes_.empty()) {
             tree_->setFocus();
             return;
@@ -177,6 +305,7 @@ void TreePanel::refresh(std::int32_t objectId, int projectIndex) {
             node.item = item;
             if (node.id >= 0 && static_cast<std::size_t>(node.id) < byId.size())
                 byId[static_cast<std::size_t>(node.id)] = item;
+            if (!previous && selected_ && keyOf(node) == *selected_) previous = item;
             if (target) continue;
             const bool wanted =
                 node.projectIndex == projectIndex &&
@@ -185,9 +314,16 @@ void TreePanel::refresh(std::int32_t objectId, int projectIndex) {
             if (wanted) target = item;
         }
         tree_->addTopLevelItems(topLevel);
+        // Items made detached keep their open state only once they are in the control.
+        for (const TreeNode& node : nodes_)
+            if (node.item->childCount() > 0 && expanded_.count(keyOf(node))) node.item->setExpanded(true);
+        if (!target) target = previous;
         if (target) {
-            for (QTreeWidgetItem* up = target->parent(); up; up = up->parent())
+            for (QTreeWidgetItem* up = target->parent(); up; up = up->parent()) {
                 up->setExpanded(true);
+                for (std::size_t i = nodes_.size(); i-- > 0;)
+                    if (nodes_[i].item == up) expanded_.insert(keyOf(nodes_[i]));
+            }
             tree_->setCurrentItem(target);
             tree_->scrollToItem(target);
         }
@@ -211,6 +347,7 @@ void TreePanel::onCurrentItemChanged(QTreeWidgetItem* item) {
             }
         }
     }
+    if (const TreeNode* node = currentNode()) selected_ = keyOf(*node);
     emit selectionChanged();
     updatePreview();
 }

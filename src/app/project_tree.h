@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,13 @@ inline bool Has(const CommandSet& set, Command command) {
 // The enabled commands for a selected node (null: nothing selected). Preferences and Help are
 // always enabled.
 CommandSet EnabledCommands(const TreeNode* node);
+// What the keyboard may run for a selected node: the enabled commands, New project and Open
+// project whatever is selected, and Close project, Compile and Test game on the project of any
+// of its nodes.
+CommandSet KeyboardCommands(const TreeNode* node);
+// Whether the node's description can be renamed in place: an item (not a group) that can be
+// edited.
+bool CanRename(const TreeNode* node);
 
 class TreePanel final : public QWidget {
     Q_OBJECT
@@ -80,13 +89,35 @@ public:
     // (an external editor saved it). Answers whether the preview changed.
     bool reloadPreviewIfChanged();
 
+    // Opens an editor on the selected item's label; on Enter, renamed is told the new text
+    // (nothing is changed here). False when the selection cannot be renamed.
+    bool startRename();
+
 signals:
     // The current node changed: the command buttons follow it.
     void selectionChanged();
     // The preview changed: the main window repaints.
     void previewChanged();
+    // An item's label was edited in place (startRename) and confirmed with this text.
+    void renamed(int projectIndex, std::int32_t objectId, const QString& text);
+    // Double-click or Enter on a node.
+    void activated();
+    // Delete or F2 pressed in the tree.
+    void deleteRequested();
+    void renameRequested();
+    // The context menu is asked for at that global position (the node under the pointer is
+    // selected first).
+    void contextMenuRequested(const QPoint& globalPosition);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Open groups and the selection are remembered by the project's folder and the object ID,
+    // which stay the same when other projects are closed or opened before it.
+    using NodeKey = std::pair<std::string, std::int32_t>;
+    NodeKey keyOf(const TreeNode& node) const;
+    void rememberExpanded(QTreeWidgetItem* item, bool expanded);
     void onCurrentItemChanged(QTreeWidgetItem* item);
     void updatePreview();
     void loadPreview();
@@ -98,6 +129,9 @@ private:
     QImage preview_;
     std::optional<std::filesystem::file_time_type> previewTime_;
     int previewLoads_ = 0;
+    std::set<NodeKey> expanded_;
+    std::optional<NodeKey> selected_;
+    bool renaming_ = false;  // the rename line is open
 };
 
 // The one tree panel of the main window (null before it exists).

@@ -112,6 +112,26 @@ bool SetPreferenceIn(std::string_view section, std::string_view key, std::string
     return false;
 }
 
+bool SetPreferencesIn(std::string_view section,
+                      const std::vector<std::pair<std::string, std::string>>& values) {
+    auto cut = [](const std::string& value) {
+        return value.substr(0, std::min(value.size(), kPreferenceBuffer - 1));
+    };
+    ProfileFile file;
+    bool written = file.load(PreferencesPath());
+    if (written) {
+        for (const auto& [key, value] : values) written = file.setString(section, key, cut(value)) && written;
+        written = file.save(PreferencesPath()) && written;
+    }
+    for (const auto& [key, value] : values) {
+        if (written)
+            UnsavedValues().erase(UnsavedKey(section, key));
+        else
+            UnsavedValues()[UnsavedKey(section, key)] = cut(value);
+    }
+    return written;
+}
+
 std::string GetPreference(std::string_view key) { return GetPreferenceIn("main", key); }
 
 bool SetPreference(std::string_view key, std::string_view value) {

@@ -2,6 +2,8 @@
 // preferences.ini in the application folder, and the application folder itself.
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace qb {
 
@@ -20,6 +22,9 @@ std::string GetPreferenceIn(std::string_view section, std::string_view key,
                             std::string_view defaultValue = "");
 int GetPreferenceIntIn(std::string_view section, std::string_view key, int defaultValue);
 bool SetPreferenceIn(std::string_view section, std::string_view key, std::string_view value);
+// Several keys of one section written in one go (one read and one write of the file).
+bool SetPreferencesIn(std::string_view section,
+                      const std::vector<std::pair<std::string, std::string>>& values);
 
 // projectsPath, editImagesApp, editSoundsApp: an empty value gets its default.
 void EnsurePreferenceDefaults();

@@ -557,7 +557,10 @@ bool ReadProjectFile(const std::string& path, const std::string& folder, Project
 }
 
 int LoadProject(const std::string& folderName) {
-    const std::string folder = JoinPath(ProjectsFolder(), folderName);
+    return LoadProjectFolder(JoinPath(ProjectsFolder(), folderName));
+}
+
+int LoadProjectFolder(const std::string& folder) {
     ProjectRecord project;
     std::string error;
     std::string notice;

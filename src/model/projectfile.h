@@ -41,6 +41,9 @@ void WriteProjectKeys(const ProjectRecord& project, ProfileFile& file);
 // incomplete file is loaded with a one-line notice to the user. It never writes the file, and
 // leaves the project tree to its caller.
 int LoadProject(const std::string& folderName);
+// The same for a project folder given by its whole path (a recent project, which may lie outside
+// the projects folder of today).
+int LoadProjectFolder(const std::string& folder);
 // Reads a project document without touching the workspace; false with a user message in
 // *error when refused. A missing section oggetto+i or key reads as its default, and an ID
 // below 0 gets a new ID (one more than the largest of the file); *notice (when given) then

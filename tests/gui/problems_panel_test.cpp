@@ -40,9 +40,10 @@ TEST_F(ProblemsPanelTest, FollowsEditsAndOpensTheItemOfALine) {
     EXPECT_EQ(problemsOf(mainId), fresh);  // a new project lacks its ship, levels, splashes
     expectTitleAndList();
     // The panel lies under the tree, which is shortened to make room for it.
-    EXPECT_LE(tree()->geometry().bottom(), panel()->geometry().top());
-    EXPECT_EQ(panel()->geometry().bottom(), window->height() - 1);
-    EXPECT_EQ(panel()->geometry().left(), 0);
+    Settle();
+    EXPECT_LE(InWindow(tree()).bottom(), InWindow(panel()).top());
+    EXPECT_EQ(InWindow(panel()).bottom(), InWindow(window->statusBar()).top() - 1);
+    EXPECT_EQ(InWindow(panel()).left(), 0);
 
     // New item adds the new enemy's problems, each with its plain sentence; the build's one
     // message is the last error listed.
@@ -114,7 +115,8 @@ TEST_F(ProblemsPanelTest, FollowsEditsAndOpensTheItemOfALine) {
     const int jigsaw = NewProject("Puzzle", qb::game::Jigsaw);
     refresh(-1, jigsaw);
     EXPECT_FALSE(panel()->isVisible());
-    EXPECT_EQ(tree()->geometry().bottom(), window->height() - 1);
+    Settle();
+    EXPECT_EQ(InWindow(tree()).bottom(), InWindow(window->statusBar()).top() - 1);
     // Selecting the other project shows its problems again; the root hides them.
     select(-1, p);
     EXPECT_TRUE(panel()->isVisible());

@@ -1,11 +1,18 @@
 // The project tree: its node table, where items are placed, what a refresh selects and opens,
 // which buttons each kind of selection enables (with their pictures), and the picture preview.
+#include <QAction>
+#include <QCheckBox>
 #include <QIcon>
 #include <QImage>
+#include <QMenu>
 #include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 #include <cstdlib>
 #include <thread>
 
+#include "app/preview_pane.h"
 #include "support/shell_support.h"
 
 namespace fs = std::filesystem;
@@ -176,6 +183,109 @@ TEST_F(ProjectTreeTest, EveryButtonHasItsOwnEnabledAndDisabledPicture) {
     }
 }
 
+TEST_F(ProjectTreeTest, TheContextMenuOfEveryNodeHoldsTheCommandsItsButtonsAllow) {
+    const int p = NewProject("Shooter", qb::game::ShootEmUp);
+    const int music = NewProject("Tunes", qb::game::Music);
+    const std::int32_t enemy = qb::NewItem(p, GroupId(p, 7));
+    qb::NewItem(p, GroupId(p, 3));
+    const std::int32_t level = qb::NewItem(p, GroupId(p, 8));
+    qb::RecordView mainRecord = qb::FindObject(MainParametersId(p), p)->record();
+    mainRecord.setU32(0, 1);
+    mainRecord.setU32(4, static_cast<std::uint32_t>(level));
+    (void)music;
+    refresh(-1, -1);
+
+    int renamable = 0;
+    for (const qb::app::TreeNode& n : tree()->nodes()) {
+        tree()->tree()->setCurrentItem(n.item);
+        ASSERT_EQ(current(), &n);
+        std::unique_ptr<QMenu> menu(window->contextMenuFor(current()));
+        CommandSet entries;
+        bool rename = false;
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            EXPECT_TRUE(a->isEnabled()) << n.label << ": " << a->text().toStdString();
+            bool known = false;
+            for (const auto& info : qb::app::Commands())
+                if (window->action(info.command) == a) {
+                    entries.set(static_cast<std::size_t>(info.command));
+                    known = true;
+                }
+            if (a == window->renameAction()) rename = known = true;
+            if (tree()->tree()->actions().contains(a)) known = true;  // another feature's entry
+            EXPECT_TRUE(known) << n.label << ": " << a->text().toStdString();
+        }
+        CommandSet expected = enabledButtons();
+        expected.reset(static_cast<std::size_t>(Command::Preferences));
+        expected.reset(static_cast<std::size_t>(Command::Help));
+        EXPECT_EQ(entries, expected) << n.label;
+        EXPECT_EQ(rename, qb::app::CanRename(current())) << n.label;
+        renamable += rename;
+        if (Has(expected, Command::EditItem))
+            EXPECT_EQ(menu->defaultAction(), window->action(Command::EditItem)) << n.label;
+    }
+    EXPECT_GE(renamable, 4);  // the three items and the Main parameters
+
+    // A right click selects the node under the pointer and opens its menu there; its entries
+    // run the commands.
+    selectRoot();
+    tree()->tree()->scrollToItem(node(enemy, p)->item);
+    const QRect where = tree()->tree()->visualItemRect(node(enemy, p)->item);
+    ASSERT_FALSE(where.isEmpty());
+    QStringList shown;
+    QTimer::singleShot(50, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : menu->actions())
+                if (!a->isSeparator()) shown << a->text();
+            menu->close();
+        }
+    });
+    emit tree()->tree()->customContextMenuRequested(where.center());
+    EXPECT_EQ(current()->objectId, enemy);
+    EXPECT_EQ(shown.mid(0, 4), QStringList({"Edit item", "Rename", "Copy item", "Delete item"}));
+    window->action(Command::CopyItem)->trigger();
+    EXPECT_EQ(current()->label, "duplicate");
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Copied 'Sprites informations'");
+}
+
+TEST_F(ProjectTreeTest, AChangeKeepsTheOpenGroupsAndASelectionThatIsGoneStaysPut) {
+    const int a = NewProject("A", qb::game::Jigsaw);
+    const int b = NewProject("B", qb::game::ShootEmUp);
+    const std::int32_t font = qb::NewItem(a, GroupId(a, 2));
+    const std::int32_t enemy = qb::NewItem(b, GroupId(b, 7));
+    refresh(-1, -1);
+    auto item = [&](std::int32_t id, int project) { return node(id, project)->item; };
+    // The user opens four nodes.
+    item(-1, a)->setExpanded(true);
+    item(GroupId(a, 2), a)->setExpanded(true);
+    item(-1, b)->setExpanded(true);
+    item(GroupId(b, 7), b)->setExpanded(true);
+    select(enemy, b);
+    click(Command::CopyItem);
+    EXPECT_EQ(current()->label, "duplicate");
+    EXPECT_TRUE(item(-1, a)->isExpanded());
+    EXPECT_TRUE(item(GroupId(a, 2), a)->isExpanded());
+    EXPECT_TRUE(item(GroupId(b, 7), b)->isExpanded());
+    EXPECT_FALSE(item(GroupId(b, 3), b)->isExpanded());  // never opened
+    EXPECT_EQ(node(font, a)->item->parent(), item(GroupId(a, 2), a));
+
+    // One closed by the user stays closed; B's open groups stay open when A, before it, goes.
+    item(GroupId(a, 2), a)->setExpanded(false);
+    click(Command::CopyItem);
+    EXPECT_FALSE(item(GroupId(a, 2), a)->isExpanded());
+    select(-1, a);
+    click(Command::CloseProject);
+    ASSERT_EQ(qb::ProjectAt(0)->sNomeProgetto, "B");
+    EXPECT_TRUE(item(-1, 0)->isExpanded());
+    EXPECT_TRUE(item(GroupId(0, 7), 0)->isExpanded());
+
+    // A refresh that names a node no longer there keeps the selection where it was.
+    select(enemy, 0);
+    refresh(99999, 0);
+    ASSERT_NE(current(), nullptr);
+    EXPECT_EQ(current()->objectId, enemy);
+}
+
 // --- the preview ---------------------------------------------------------------------------
 
 QImage Pattern(int width, int height, QRgb colour) {
@@ -229,6 +339,50 @@ TEST_F(PreviewTest, APictureItemIsPaintedUnscaledInTheFreeArea) {
     EXPECT_TRUE(tree()->previewPath().empty());
     EXPECT_TRUE(tree()->previewImage().isNull());
     EXPECT_EQ(windowPixel(origin + QPoint(1, 1)), background);
+}
+
+TEST_F(PreviewTest, ALargePictureScrollsAndFitScalesItDown) {
+    ReplacePicture(path, Pattern(900, 700, qRgb(10, 120, 200)));
+    window->resize(800, 500);
+    select(sprites, p);
+    Settle();
+    qb::app::PreviewPane* pane = window->previewPane();
+    QScrollArea* scroll = pane->scrollArea();
+    // 1:1 by default, from the corner, with scroll bars.
+    EXPECT_FALSE(pane->fit());
+    EXPECT_EQ(pane->picture()->size(), QSize(900, 700));
+    EXPECT_TRUE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
+    const QPoint origin = window->freeArea().topLeft();
+    EXPECT_EQ(windowPixel(origin + QPoint(1, 1)), qRgb(255, 255, 0));
+    scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+    EXPECT_EQ(windowPixel(origin + QPoint(1, 1)), qRgb(10, 120, 200));  // scrolled away
+
+    // Fit: scaled down into the area, proportions kept, no scroll bars.
+    pane->fitToggle()->click();
+    Settle();
+    const QSize shown = pane->picture()->size();
+    const QSize area = scroll->viewport()->size();
+    EXPECT_LE(shown.width(), area.width());
+    EXPECT_LE(shown.height(), area.height());
+    EXPECT_TRUE(shown.width() >= area.width() - 1 || shown.height() >= area.height() - 1);
+    EXPECT_NEAR(double(shown.width()) / shown.height(), 900.0 / 700.0, 0.02);
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(scroll->verticalScrollBar()->isVisible());
+    const QRgb middle = windowPixel(origin + QPoint(shown.width() / 2, shown.height() / 2));
+    EXPECT_NEAR(qRed(middle), 10, 3);
+    EXPECT_NEAR(qGreen(middle), 120, 3);
+    EXPECT_NEAR(qBlue(middle), 200, 3);
+    // A picture that fits is never enlarged.
+    ReplacePicture(path, Pattern(50, 30, qRgb(1, 2, 3)));
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().size() == QSize(50, 30); }));
+    EXPECT_EQ(pane->picture()->size(), QSize(50, 30));
+    // Fit off: 1:1 again.
+    ReplacePicture(path, Pattern(900, 700, qRgb(10, 120, 200)));
+    EXPECT_TRUE(RepaintUntil(window.get(), [&] { return tree()->previewImage().size() == QSize(900, 700); }));
+    EXPECT_NE(pane->picture()->size(), QSize(900, 700));
+    pane->fitToggle()->click();
+    EXPECT_EQ(pane->picture()->size(), QSize(900, 700));
 }
 
 TEST_F(PreviewTest, SelectingTheSamePictureAgainDoesNotDecodeItAgain) {

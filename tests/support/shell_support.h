@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -86,6 +87,10 @@ protected:
     void TearDown() override { window.reset(); }
 
     qb::app::TreePanel* tree() const { return window->treePanel(); }
+    // Where a part of the window lies, in the window's coordinates.
+    QRect InWindow(const QWidget* w) const {
+        return QRect(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+    }
     QToolButton* button(qb::app::Command command) const {
         return window->commandPanel()->button(command);
     }

@@ -1,12 +1,17 @@
 // Scenes of the editor's own windows: the main window with a project open and a picture item
-// selected, the New project, Open project and Preferences dialogs, the records warning and the
-// splash.
+// selected, the start page, the tree's context menu, the New project, Open project and
+// Preferences dialogs, the records warning and the splash.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPainter>
 #include <QTreeWidget>
+#include <filesystem>
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/recent_projects.h"
+#include "app/start_page.h"
 #include "app/splash.h"
 #include "model/catalogue.h"
 #include "model/commands.h"
@@ -42,6 +47,50 @@ const qbshots::ScreenshotRegistration kMainWindow("main_window", [](const std::s
     // The smallest the window can be: every button still whole.
     window.resize(qb::app::kMinimumWidth, qb::app::kMinimumHeight);
     qbshots::SaveShot(&window, out, "main_window_minimum.png");
+});
+
+const qbshots::ScreenshotRegistration kStartPage("start_page", [](const std::string& out) {
+    const int shooter = qbshots::CreateSceneProject("Space Rescue", qb::game::ShootEmUp);
+    const int jigsaw = qbshots::CreateSceneProject("Puzzle Garden", qb::game::Jigsaw);
+    const int racing = qbshots::CreateSceneProject("Desert Rally", qb::game::Racing);
+    qb::app::MainWindow window;
+    window.resize(1024, 640);
+    qb::app::RebuildProjectTree();
+    qb::app::RefreshProjectTree(-1, -1);
+    // The scene's projects as the recent ones, without touching the user's own list.
+    std::vector<qb::app::RecentProject> recent;
+    for (int p : {jigsaw, racing, shooter})
+        recent.push_back({qb::ProjectAt(p)->sPathProgetto, qb::ProjectAt(p)->sNomeProgetto});
+    window.startPage()->setProjects(recent);
+    window.say(QStringLiteral("Reopened 3 projects"));
+    qbshots::SaveShot(&window, out, "start_page.png");
+});
+
+const qbshots::ScreenshotRegistration kContextMenu("context_menu", [](const std::string& out) {
+    const int p = qbshots::CreateSceneProject("Space Rescue", qb::game::ShootEmUp);
+    qb::NewItem(p, GroupOf(p, 3));
+    const std::int32_t enemy = qb::NewItem(p, GroupOf(p, 7));
+    qb::NewItem(p, GroupOf(p, 7));
+    qb::app::MainWindow window;
+    window.resize(900, 560);
+    qb::app::RebuildProjectTree();
+    qb::app::RefreshProjectTree(enemy, p);
+    window.show();
+    qbshots::SettleEvents();
+    QTreeWidget* tree = window.treePanel()->tree();
+    std::unique_ptr<QMenu> menu(window.contextMenuFor(window.treePanel()->currentNode()));
+    const QRect item = tree->visualItemRect(tree->currentItem());
+    const QPoint at = tree->viewport()->mapTo(&window, item.center() + QPoint(10, 4));
+    menu->popup(window.mapToGlobal(at));
+    qbshots::SettleEvents();
+    // A menu is a window of its own: it is drawn over the main window where it opened.
+    QPixmap shot = window.grab();
+    {
+        QPainter painter(&shot);
+        painter.drawPixmap(at, menu->grab());
+    }
+    menu->close();
+    shot.save(QString::fromStdString((std::filesystem::path(out) / "context_menu.png").string()), "PNG");
 });
 
 const qbshots::ScreenshotRegistration kNewProject("new_project", [](const std::string& out) {
