@@ -46,7 +46,8 @@ QStringList DroppedFiles(const QMimeData* mime) {
     return files;
 }
 
-TreeDrop::TreeDrop(TreePanel* panel) : QObject(panel), panel_(panel) {
+TreeDrop::TreeDrop(TreePanel* panel)
+    : QObject(panel), panel_(panel), viewport_(panel->tree()->viewport()) {
     QTreeWidget* tree = panel->tree();
     tree->setAcceptDrops(true);
     tree->viewport()->setAcceptDrops(true);
@@ -63,7 +64,7 @@ const TreeNode* TreeDrop::nodeAt(QPoint viewportPosition) const {
 }
 
 bool TreeDrop::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != panel_->tree()->viewport()) return false;
+    if (watched != viewport_) return false;
     switch (event->type()) {
     case QEvent::DragEnter: {
         auto* enter = static_cast<QDragEnterEvent*>(event);

@@ -39,6 +39,9 @@ private:
     void showResult(int projectIndex, std::int32_t selectId);
 
     TreePanel* panel_;
+    // The watched viewport, compared without going through the panel: it still sends events
+    // while the panel is being destroyed.
+    QObject* viewport_;
 };
 
 // The local files among dropped URLs, in their order.
