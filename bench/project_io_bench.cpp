@@ -21,6 +21,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "benchmark_project.h"
 #include "model/folders.h"
 #include "model/history.h"
 #include "model/preferences.h"
@@ -92,27 +93,7 @@ int main(int argc, char** argv) {
     const std::string ini = qb::JoinPath(folder, qb::kProjectFileName);
     constexpr int kRuns = 9;
 
-    // The project: groups, Main parameters, the big records and small items of several types.
-    std::mt19937 rng(12345);
-    auto randomBytes = [&](std::size_t n) {
-        qb::Bytes b(n);
-        for (auto& x : b) x = static_cast<std::uint8_t>(rng());
-        return b;
-    };
-    qb::ProjectRecord project = qb::InitProjectRecord(5, "Benchmark project", folder);
-    qb::AddObject(project, 0, 500, nullptr, 0, "Parameters", -1);
-    qb::AddObject(project, 0, 508, nullptr, 0, "Pachinko game data", -1);
-    qb::AddObject(project, 0, 507, nullptr, 0, "Pachinko element", -1);
-    qb::AddObject(project, 500, 1, randomBytes(1928), "Main parameters", -1);
-    for (int i = 0; i < records; ++i)
-        qb::AddObject(project, 508, 0, randomBytes(24084), "Pachinko data", -1);
-    for (int i = 0; i < smallItems; ++i) {
-        qb::Bytes b = randomBytes(i % 2 ? 952 : 276);
-        qb::AddObject(project, i % 2 ? 507 : 3, 0, b, "Small item " + std::to_string(i), -1);
-    }
-    // Paths of the file-backed items inside the folder, so the load rebases them in place.
-    for (qb::ObjectRecord& o : project.objects)
-        if (o.tipoOggetto == 3) o.record().setText(0, 260, qb::JoinPath(folder, "Sprites.png"));
+    qb::ProjectRecord project = qbbench::MakeBenchmarkProject(folder, records, smallItems);
     const int index = qb::AppendProject(std::move(project));
     qb::ProjectRecord& p = *qb::ProjectAt(index);
     if (!qb::SaveProject(index)) return 1;
