@@ -141,4 +141,10 @@ QFormLayout* AddGameSizeGroup(ItemEditorDialog* dialog, QBoxLayout* column, std:
     return area;
 }
 
+void AddLoadingDescription(ItemEditorDialog* dialog, QVBoxLayout* compiling, std::size_t offset) {
+    compiling->addWidget(Label("descriptionWhileLoadingLabel", "Description while loading:"));
+    compiling->addWidget(dialog->fields().text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
+                                               offset, layout::kTextField));
+}
+
 } // namespace qb::ui

@@ -40,6 +40,9 @@ QVBoxLayout* AddResourceLocationGroup(ItemEditorDialog* dialog, QBoxLayout* colu
                                       const char* specificPathText, PathBoxPlace place,
                                       ResourceChoices shown = ResourceChoices::AllThree);
 
+// "Description while loading:" and its text field, under the resource location.
+void AddLoadingDescription(ItemEditorDialog* dialog, QVBoxLayout* compiling, std::size_t offset);
+
 // "Game area": four preset sizes (buttons named <prefix>550x400RadioButton and so on), each
 // writing its width and height, and the free size with its own width and height, kept out of
 // sight but carrying the two numbers the build reads.

@@ -198,12 +198,7 @@ CurlingMainParametersDialog::CurlingMainParametersDialog(QWidget* owner)
         this, general.left, {M::kResourceLocation, M::kResourcePath},
         "Resources are in a specific path", PathBoxPlace::UnderItsChoice,
         ResourceChoices::BesideOrAtPath);
-    auto* loadingLabel = Label("descriptionWhileLoadingLabel", "Description while loading:");
-    auto* loading = f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
-                           M::kLoadingDescription, layout::kTextField);
-    loadingLabel->setBuddy(loading);
-    compiling->addWidget(loadingLabel);
-    compiling->addWidget(loading);
+    AddLoadingDescription(this, compiling, M::kLoadingDescription);
     AddGameSizeGroup(this, general.left, M::kGameWidth, M::kGameHeight);
 
     auto* kind = AddGroup<QVBoxLayout>(general.left, "typeOfGameGroupBox", "Type of game");

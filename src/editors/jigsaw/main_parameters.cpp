@@ -57,9 +57,7 @@ JigsawMainParametersDialog::JigsawMainParametersDialog(QWidget* owner)
         this, left, {L::kResourceLocation, L::kResourcePath},
         "Resources are in a specific path (e.g. http://www.mysite.com/mygame/)",
         PathBoxPlace::UnderItsChoice);
-    compiling->addWidget(Label("descriptionWhileLoadingLabel", "Description while loading:"));
-    compiling->addWidget(f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
-                                L::kLoadingDescription, layout::kTextField));
+    AddLoadingDescription(this, compiling, L::kLoadingDescription);
 
     AddGameAreaGroups(this, left, {L::kGameAreaPreset, L::kGameAreaWidth, L::kGameAreaHeight},
                       "preset");

@@ -58,9 +58,7 @@ PlatformMainParametersDialog::PlatformMainParametersDialog(QWidget* owner)
     QVBoxLayout* compiling = AddResourceLocationGroup(
         this, left, {L::kResourceLocation, L::kResourcePath}, "Resources are in a specific path",
         PathBoxPlace::UnderItsChoice, ResourceChoices::BesideOrAtPath);
-    compiling->addWidget(Label("descriptionWhileLoadingLabel", "Description while loading:"));
-    compiling->addWidget(f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
-                                L::kLoadingDescription, layout::kTextField));
+    AddLoadingDescription(this, compiling, L::kLoadingDescription);
 
     auto* init = AddGroup<QFormLayout>(left, "initGroupBox", "Init");
     f.numberRows(init,

@@ -70,12 +70,7 @@ RacingMainParametersDialog::RacingMainParametersDialog(QWidget* owner)
     QVBoxLayout* compiling = AddResourceLocationGroup(
         this, left, {L::kResourceLocation, L::kResourcePath}, "Resources are in a specific path",
         PathBoxPlace::UnderItsChoice, ResourceChoices::BesideOrAtPath);
-    auto* loadingLabel = Label("descriptionWhileLoadingLabel", "Description while loading:");
-    auto* loading = f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
-                           L::kLoadingDescription, layout::kTextField);
-    loadingLabel->setBuddy(loading);
-    compiling->addWidget(loadingLabel);
-    compiling->addWidget(loading);
+    AddLoadingDescription(this, compiling, L::kLoadingDescription);
 
     auto* circuits = AddGroup<QVBoxLayout>(left, "circuitsGroupBox", "Circuits", 1);
     auto* circuitList = new OrderedItemList(

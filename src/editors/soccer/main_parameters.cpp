@@ -81,12 +81,7 @@ SoccerMainParametersDialog::SoccerMainParametersDialog(QWidget* owner)
     QVBoxLayout* compiling = AddResourceLocationGroup(
         this, left, {L::kResourceLocation, L::kResourcePath}, "Resources are in a specific path",
         PathBoxPlace::Last, ResourceChoices::BesideOrAtPath);
-    auto* loadingLabel = Label("descriptionWhileLoadingLabel", "Description while loading:");
-    auto* loading = f.text(Named<QLineEdit>("descriptionWhileLoadingLineEdit"),
-                           L::kLoadingDescription, layout::kTextField);
-    loadingLabel->setBuddy(loading);
-    compiling->addWidget(loadingLabel);
-    compiling->addWidget(loading);
+    AddLoadingDescription(this, compiling, L::kLoadingDescription);
 
     // Match timing.
     auto* play = AddGroup<QFormLayout>(left, "playInfoGroupBox", "Play info");
